@@ -1,0 +1,370 @@
+#include "form1.h"
+
+#include "commcontrol.h"
+#include "formlayout.h"
+#include "helptext.h"
+#include "logbox.h"
+#include "logpane.h"
+#include "networkprinter.h"
+#include "pausems.h"
+#include "qteventpump.h"
+#include "resizerule.h"
+#include "serialsweep.h"
+#include "socketcontrol.h"
+#include "systemclipboard.h"
+#include "systemcommcontrol.h"
+#include "systemsocketcontrol.h"
+#include "threadsleeper.h"
+#include "widgetmessagebox.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWindow>
+
+#include <cstdlib>
+
+namespace {
+
+template <typename Widget> Widget *place(Widget *widget, const char *name, const Twips::Rect &rect)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(rect.toPixels());
+    return widget;
+}
+
+QLabel *label(QWidget *parent, const char *name, const QString &text, const Twips::Rect &rect)
+{
+    return place(new QLabel(text, parent), name, rect);
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &text, const Twips::Rect &rect)
+{
+    auto *result = place(new QPushButton(text, parent), name, rect);
+    result->setAutoDefault(false);
+    return result;
+}
+
+QLineEdit *textBox(QWidget *parent, const char *name, const Twips::Rect &rect)
+{
+    return place(new QLineEdit(parent), name, rect);
+}
+
+const QStringList speeds = {
+    QStringLiteral("110"),    QStringLiteral("300"),   QStringLiteral("600"),
+    QStringLiteral("1200"),   QStringLiteral("2400"),  QStringLiteral("9600"),
+    QStringLiteral("14400"),  QStringLiteral("19200"), QStringLiteral("28800"),
+    QStringLiteral("38400"),  QStringLiteral("56000"), QStringLiteral("128000"),
+    QStringLiteral("256000"),
+};
+
+} // namespace
+
+Form1::Form1(Form1Platform platform, QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Solvarn printersjekk"));
+    resize(Twips::toPixels(FormLayout::clientWidth), Twips::toPixels(FormLayout::clientHeight));
+
+    createControls();
+    createPlatform(std::move(platform));
+    connectEvents();
+    setTabOrder();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls()
+{
+    using namespace FormLayout;
+
+    m_Label1 = label(this, "Label1", QStringLiteral("Solvarn - test av printertilkopling v1.0"),
+                     FormLayout::Label1);
+    QFont titleFont(QStringLiteral("MS Sans Serif"));
+    titleFont.setPointSizeF(13.5);
+    titleFont.setWeight(QFont::Normal);
+    titleFont.setBold(false);
+    titleFont.setItalic(false);
+    m_Label1->setFont(titleFont);
+    m_Label9 = label(this, "Label9", QStringLiteral("Kvanta AS"), FormLayout::Label9);
+
+    m_cmdCom = button(this, "cmdCom", QStringLiteral("Serieport"), FormLayout::cmdCom);
+    m_cmdTCP = button(this, "cmdTCP", QStringLiteral("Nettverk"), FormLayout::cmdTCP);
+
+    m_frCom =
+        place(new QGroupBox(QStringLiteral("Serieportskriver"), this), "frCom", FormLayout::frCom);
+    m_frTCP = place(new QGroupBox(QStringLiteral("Nettverksskriver (TCP/IP)"), this), "frTCP",
+                    FormLayout::frTCP);
+
+    m_cmdTest = button(this, "cmdTest", QStringLiteral("Test skriver"), FormLayout::cmdTest);
+    m_cmdTest->setToolTip(
+        QStringLiteral("Sender ctrl+E til skriveren,og viser resultatet i feltet nedenfor"));
+    m_comKopiperTekst = button(this, "comKopiperTekst", QStringLiteral("Kopier tekst"),
+                               FormLayout::comKopiperTekst);
+    m_comKopiperTekst->setToolTip(
+        QStringLiteral("Legger teksten i feltet nedenfor på clipboardet. Bruk ctrl+v for å lime "
+                       "den inn i en mail. el."));
+    m_cmdBlankut =
+        button(this, "cmdBlankut", QStringLiteral("Blank loggen"), FormLayout::cmdBlankut);
+    m_cmdHelp = button(this, "cmdHelp", QStringLiteral("Hjelp"), FormLayout::cmdHelp);
+    m_cmdAvslutt = button(this, "cmdAvslutt", QStringLiteral("Avslutt"), FormLayout::cmdAvslutt);
+
+    m_txtResultat = place(new LogBox(this), "txtResultat", FormLayout::txtResultat);
+
+    // The serial frame.
+    m_Label4 = label(m_frCom, "Label4", QStringLiteral("Hastighet"), FormLayout::Label4);
+    m_comboHastighet = place(new QComboBox(m_frCom), "comboHastighet", FormLayout::comboHastighet);
+    m_comboHastighet->setEditable(true);
+    // The list is the list: typing a speed neither adds it nor completes it to another.
+    m_comboHastighet->setInsertPolicy(QComboBox::NoInsert);
+    m_comboHastighet->setCompleter(nullptr);
+    m_comboHastighet->setEditText(QStringLiteral("19200"));
+    m_Label5 = label(m_frCom, "Label5", QStringLiteral("( 9600 eller 19200 er vanligst)"),
+                     FormLayout::Label5);
+    m_Label2 = label(m_frCom, "Label2", QStringLiteral("Test fra com"), FormLayout::Label2);
+    m_txtComFra = textBox(m_frCom, "txtComFra", FormLayout::txtComFra);
+    m_Label3 = label(m_frCom, "Label3", QStringLiteral("til"), FormLayout::Label3);
+    m_txtComTil = textBox(m_frCom, "txtComTil", FormLayout::txtComTil);
+    const QString pauseTip =
+        QStringLiteral("Pause før vi forventer svar -  min 10, max 2000 millisekunder");
+    m_Label6 = label(m_frCom, "Label6", QStringLiteral("Pause (ms)"), FormLayout::Label6);
+    m_Label6->setToolTip(pauseTip);
+    m_txtPause = textBox(m_frCom, "txtPause", FormLayout::txtPause);
+    m_txtPause->setToolTip(pauseTip);
+
+    // The network frame.
+    m_Label7 = label(m_frTCP, "Label7", QStringLiteral("IP-adresse"), FormLayout::Label7);
+    m_txtIP = textBox(m_frTCP, "txtIP", FormLayout::txtIP);
+    m_txtIP->setText(QStringLiteral("127.0.0.1"));
+    m_Label8 = label(m_frTCP, "Label8", QStringLiteral("(port inn 1025, port ut 1024)"),
+                     FormLayout::Label8);
+    m_cmdOpenTCP =
+        button(m_frTCP, "cmdOpenTCP", QStringLiteral("Åpne sockets"), FormLayout::cmdOpenTCP);
+    m_cmdSendTest = button(m_frTCP, "cmdSendTest", QStringLiteral("test"), FormLayout::cmdSendTest);
+    m_cmdSendTest->setEnabled(false); // has no action and is never switched on
+    m_cmdCloseTCP =
+        button(m_frTCP, "cmdCloseTCP", QStringLiteral("Lukk sockets"), FormLayout::cmdCloseTCP);
+}
+
+void Form1::createPlatform(Form1Platform platform)
+{
+    m_platform = std::move(platform);
+    if (!m_platform.clipboard) {
+        m_ownClipboard = std::make_unique<SystemClipboard>();
+        m_platform.clipboard = m_ownClipboard.get();
+    }
+    if (!m_platform.messageBox) {
+        m_ownMessageBox = std::make_unique<WidgetMessageBox>(this);
+        m_platform.messageBox = m_ownMessageBox.get();
+    }
+    if (!m_platform.eventPump) {
+        m_ownEventPump = std::make_unique<QtEventPump>();
+        m_platform.eventPump = m_ownEventPump.get();
+    }
+    if (!m_platform.sleeper) {
+        m_ownSleeper = std::make_unique<ThreadSleeper>();
+        m_platform.sleeper = m_ownSleeper.get();
+    }
+    if (!m_platform.comPort) {
+        m_ownComPort = createSystemCommControl();
+        m_platform.comPort = m_ownComPort.get();
+    }
+    if (!m_platform.sockInn) {
+        m_ownSockInn = createSystemSocketControl();
+        m_platform.sockInn = m_ownSockInn.get();
+    }
+    if (!m_platform.sockUt) {
+        m_ownSockUt = createSystemSocketControl();
+        m_platform.sockUt = m_ownSockUt.get();
+    }
+    if (!m_platform.endProgram)
+        m_platform.endProgram = [this] { endProgramNow(); };
+
+    m_log = std::make_unique<LogPane>(*m_txtResultat, *m_platform.clipboard);
+
+    SerialSweepControls serialControls;
+    serialControls.txtComFra = m_txtComFra;
+    serialControls.txtComTil = m_txtComTil;
+    serialControls.comboHastighet = m_comboHastighet;
+    serialControls.txtPause = m_txtPause;
+    serialControls.cmdTest = m_cmdTest;
+    serialControls.window = this;
+    m_serial = std::make_unique<SerialSweep>(serialControls, *m_platform.comPort,
+                                             *m_platform.sleeper, *m_log);
+
+    NetworkControls networkControls;
+    networkControls.txtIP = m_txtIP;
+    networkControls.cmdTest = m_cmdTest;
+    NetworkPlatform networkPlatform;
+    networkPlatform.sockInn = m_platform.sockInn;
+    networkPlatform.sockUt = m_platform.sockUt;
+    networkPlatform.messageBox = m_platform.messageBox;
+    networkPlatform.eventPump = m_platform.eventPump;
+    networkPlatform.sleeper = m_platform.sleeper;
+    m_network = std::make_unique<NetworkPrinter>(networkControls, networkPlatform, *m_log);
+}
+
+void Form1::connectEvents()
+{
+    connect(m_cmdCom, &QPushButton::clicked, this, &Form1::cmdCom_Click);
+    connect(m_cmdTCP, &QPushButton::clicked, this, &Form1::cmdTCP_Click);
+    connect(m_cmdTest, &QPushButton::clicked, this, &Form1::cmdTest_Click);
+    connect(m_comKopiperTekst, &QPushButton::clicked, this,
+            [this] { m_log->comKopiperTekst_Click(); });
+    connect(m_cmdBlankut, &QPushButton::clicked, this, [this] { m_log->cmdBlankut_Click(); });
+    connect(m_cmdHelp, &QPushButton::clicked, this, &Form1::cmdHelp_Click);
+    connect(m_cmdAvslutt, &QPushButton::clicked, this, &Form1::cmdAvslutt_Click);
+    connect(m_cmdOpenTCP, &QPushButton::clicked, this, [this] { m_network->cmdOpenTCP_Click(); });
+    connect(m_cmdCloseTCP, &QPushButton::clicked, this, [this] { m_network->cmdCloseTCP_Click(); });
+}
+
+void Form1::setTabOrder()
+{
+    // Ascending tab index; labels and frames never take the focus.
+    const QList<QWidget *> order = {
+        m_cmdAvslutt, m_cmdTest,        m_txtResultat, m_cmdBlankut,  m_comKopiperTekst, m_cmdHelp,
+        m_txtPause,   m_comboHastighet, m_txtComTil,   m_txtComFra,   m_txtIP,           m_cmdCom,
+        m_cmdTCP,     m_cmdCloseTCP,    m_cmdOpenTCP,  m_cmdSendTest,
+    };
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+}
+
+void Form1::Form_Load()
+{
+    for (const QString &speed : speeds)
+        m_comboHastighet->addItem(speed);
+    // Adding to an empty list selects its first entry; nothing is to be selected.
+    m_comboHastighet->setCurrentIndex(-1);
+    m_comboHastighet->setEditText(QStringLiteral("19200"));
+
+    m_txtComFra->setText(QStringLiteral("1"));
+    m_txtComTil->setText(QStringLiteral("16"));
+    m_txtPause->setText(QStringLiteral("350"));
+
+    m_frTCP->move(m_frCom->x(), m_frTCP->y());
+    m_frTCP->move(m_frTCP->x(), m_frCom->y());
+
+    m_PrinterMode = serialMode;
+    ShowPrinterMode();
+}
+
+void Form1::ShowPrinterMode()
+{
+    const bool serial = m_PrinterMode == serialMode;
+    m_frTCP->setVisible(!serial);
+    m_frCom->setVisible(serial);
+    m_cmdCom->setEnabled(!serial);
+    m_cmdTCP->setEnabled(serial);
+}
+
+void Form1::cmdCom_Click()
+{
+    m_PrinterMode = serialMode;
+    ShowPrinterMode();
+}
+
+void Form1::cmdTCP_Click()
+{
+    m_PrinterMode = networkMode;
+    ShowPrinterMode();
+}
+
+void Form1::cmdTest_Click()
+{
+    if (m_PrinterMode == serialMode)
+        TestSerialPrinter();
+    else
+        TestNetworkPrinter();
+}
+
+void Form1::TestSerialPrinter()
+{
+    m_serial->TestSerialPrinter();
+}
+
+void Form1::TestNetworkPrinter()
+{
+    m_network->TestNetworkPrinter();
+}
+
+void Form1::cmdHelp_Click()
+{
+    m_log->cmdBlankut_Click();
+    const QStringList guide =
+        m_PrinterMode == serialMode ? HelpText::serialGuide() : HelpText::networkGuide();
+    for (const QString &line : guide)
+        m_log->AddLogLine(line);
+}
+
+void Form1::cmdAvslutt_Click()
+{
+    m_platform.endProgram();
+}
+
+void Form1::endProgramNow()
+{
+    hide();
+    // While the network test waits under this click, returning would let it run on and write;
+    // the program ends here instead, and the system closes its ports and sockets.
+    if (!m_cmdTest->isEnabled())
+        std::_Exit(EXIT_SUCCESS);
+    QCoreApplication::quit();
+}
+
+void Form1::pausems(qint32 waitms)
+{
+    ::pausems(*m_platform.sleeper, waitms);
+}
+
+const QString &Form1::logText() const
+{
+    return m_log->text();
+}
+
+void Form1::Form_Resize()
+{
+    // The outer size, frame and title bar included where the platform draws them.
+    QSize outer = size();
+    if (const QWindow *window = windowHandle())
+        outer = outer.grownBy(window->frameMargins());
+    const LogBoxResize resized =
+        logBoxResize(Twips::fromPixels(outer.width()), Twips::fromPixels(outer.height()));
+    if (resized.width)
+        m_txtResultat->resize(Twips::toPixels(*resized.width), m_txtResultat->height());
+    if (resized.height)
+        m_txtResultat->resize(m_txtResultat->width(), Twips::toPixels(*resized.height));
+}
+
+void Form1::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_firstShow) {
+        m_firstShow = false;
+        m_cmdAvslutt->setFocus(Qt::OtherFocusReason);
+        Form_Resize();
+    }
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    // Closing through the title bar ends the program like "Avslutt", also in the middle of a test.
+    if (!m_cmdTest->isEnabled()) {
+        event->ignore();
+        m_platform.endProgram();
+        return;
+    }
+    QWidget::closeEvent(event);
+}

@@ -1,0 +1,31 @@
+# solvarn_add_test(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>] [TIMEOUT <s>])
+# Builds one Qt Test executable and registers it with CTest on the offscreen platform.
+function(solvarn_add_test name)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
+    add_test(NAME ${name} COMMAND ${name})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 120)
+    endif()
+    set_tests_properties(${name} PROPERTIES
+        ENVIRONMENT "${SOLVARN_TEST_ENV}"
+        TIMEOUT ${ARG_TIMEOUT}
+        LABELS "${ARG_LABELS}")
+endfunction()
+
+# solvarn_add_benchmark(<name> SOURCES <files...> LIBS <targets...>)
+# Benchmarks build with the tests but run only on request: `ctest -L bench`, or the binary itself.
+# The test command leaves them out with `-LE bench`.
+function(solvarn_add_benchmark name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    if(NOT SOLVARN_BENCHMARKS)
+        return()
+    endif()
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+        ENVIRONMENT "${SOLVARN_TEST_ENV}"
+        LABELS "bench")
+endfunction()

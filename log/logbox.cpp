@@ -1,0 +1,65 @@
+#include "logbox.h"
+
+#include <QScrollBar>
+#include <QTextCursor>
+
+LogBox::LogBox(QWidget *parent)
+    : QPlainTextEdit(parent)
+{
+    setReadOnly(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The log only grows; an undo history would keep a second copy of it.
+    setUndoRedoEnabled(false);
+}
+
+QString LogBox::displayTextFor(const QString &text) const
+{
+    QString shown;
+    shown.reserve(text.size());
+    // A CR LF split over two appends is one line end, already shown for the CR.
+    qsizetype i = 0;
+    if (m_text.endsWith(QLatin1Char('\r')) && text.startsWith(QLatin1Char('\n')))
+        i = 1;
+    for (; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\r')) {
+            shown.append(QLatin1Char('\n'));
+            if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+        } else {
+            shown.append(c);
+        }
+    }
+    return shown;
+}
+
+void LogBox::appendLogText(const QString &text)
+{
+    if (text.isEmpty())
+        return;
+
+    QScrollBar *vertical = verticalScrollBar();
+    QScrollBar *horizontal = horizontalScrollBar();
+    const bool followEnd = vertical->value() >= vertical->maximum();
+    const int verticalBefore = vertical->value();
+    const int horizontalBefore = horizontal->value();
+
+    const QString shown = displayTextFor(text);
+    m_text.append(text);
+
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(shown);
+
+    vertical->setValue(followEnd ? vertical->maximum() : verticalBefore);
+    horizontal->setValue(horizontalBefore);
+}
+
+void LogBox::clearLog()
+{
+    m_text.clear();
+    clear();
+}

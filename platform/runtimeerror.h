@@ -1,0 +1,22 @@
+#ifndef RUNTIMEERROR_H
+#define RUNTIMEERROR_H
+
+#include <QString>
+#include <QtGlobal>
+
+// A failure raised by a control or by the system: a number and a description. The serial
+// and socket controls throw it from their members; the tests and the socket routines trap it
+// where they call and report it in the log or in a message box.
+struct RuntimeError
+{
+    qint32 number = 0;
+    QString description;
+};
+
+namespace RuntimeErrors {
+// Numbers the program raises itself.
+constexpr qint32 InvalidProcedureCall = 5;
+constexpr qint32 Overflow = 6;
+} // namespace RuntimeErrors
+
+#endif // RUNTIMEERROR_H

@@ -1,0 +1,41 @@
+#ifndef COMMCONTROL_H
+#define COMMCONTROL_H
+
+#include <QString>
+#include <QtGlobal>
+
+// The serial port control the sweep drives (the window's `ComControlName`). Every member may
+// throw RuntimeError with one of the numbers below, or another number with its description.
+class CommControl
+{
+public:
+    // Error numbers the sweep tells apart by name.
+    static constexpr qint32 comPortInvalid = 8002;
+    static constexpr qint32 comPortAlreadyOpen = 8005;
+    static constexpr qint32 comNoOpen = 8012;
+    static constexpr qint32 comPortNotOpen = 8018;
+    // A settings text that is not speed,parity,data bits,stop bits the port accepts.
+    static constexpr qint32 invalidPropertyValue = 380;
+
+    virtual ~CommControl() = default;
+
+    // "speed,parity,data bits,stop bits", e.g. "9600,n,8,1"; applied when the port opens.
+    virtual void setSettings(const QString &settings) = 0;
+    virtual QString Settings() const = 0;
+
+    // The COM number the next open uses.
+    virtual void setCommPort(qint16 port) = 0;
+    virtual qint16 CommPort() const = 0;
+
+    virtual void setPortOpen(bool open) = 0;
+    virtual bool PortOpen() const = 0;
+
+    // Puts the text on the line at once, one byte per character (codes 0-255).
+    virtual void setOutput(const QString &data) = 0;
+    // Received characters waiting, including what has reached the device since the last call.
+    virtual int InBufferCount() = 0;
+    // Takes the waiting characters, one character per byte.
+    virtual QString Input() = 0;
+};
+
+#endif // COMMCONTROL_H
