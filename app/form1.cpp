@@ -54,6 +54,11 @@ QLineEdit *textBox(QWidget *parent, const char *name, const Twips::Rect &rect)
     return place(new QLineEdit(parent), name, rect);
 }
 
+const QStringList fontFamilies = {
+    QStringLiteral("MS Shell Dlg 2"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+    QStringLiteral("Helvetica"),      QStringLiteral("Nimbus Sans"),
+};
+
 const QStringList speeds = {
     QStringLiteral("110"),    QStringLiteral("300"),   QStringLiteral("600"),
     QStringLiteral("1200"),   QStringLiteral("2400"),  QStringLiteral("9600"),
@@ -82,11 +87,17 @@ Form1::~Form1() = default;
 
 void Form1::createControls()
 {
-    using namespace FormLayout;
+    // The layout is made for a small sans serif of 8 points; a face with Arial's widths keeps
+    // every caption inside its control.
+    QFont windowFont = font();
+    windowFont.setFamilies(fontFamilies);
+    windowFont.setPointSize(8);
+    setFont(windowFont);
 
     m_Label1 = label(this, "Label1", QStringLiteral("Solvarn - test av printertilkopling v1.0"),
                      FormLayout::Label1);
-    QFont titleFont(QStringLiteral("MS Sans Serif"));
+    QFont titleFont = windowFont;
+    titleFont.setFamilies(QStringList{QStringLiteral("MS Sans Serif")} + fontFamilies);
     titleFont.setPointSizeF(13.5);
     titleFont.setWeight(QFont::Normal);
     titleFont.setBold(false);

@@ -8,8 +8,8 @@
 // enough. The bounds keep the box from ever getting a zero or negative size.
 struct LogBoxResize
 {
-    std::optional<int> width;
-    std::optional<int> height;
+    std::optional<double> width;
+    std::optional<double> height;
 };
 
 LogBoxResize logBoxResize(double outerWidthTwips, double outerHeightTwips);

@@ -2,6 +2,7 @@
 #define TWIPS_H
 
 #include <QRect>
+#include <algorithm>
 #include <cmath>
 
 // The window is laid out in twips, at 15 twips to a pixel.
@@ -11,6 +12,12 @@ constexpr int perPixel = 15;
 constexpr int toPixels(int twips)
 {
     return twips / perPixel;
+}
+
+// Never below one pixel: a box the rule sizes stays a box.
+inline int toPixels(double twips)
+{
+    return std::max(1, static_cast<int>(std::lround(twips / perPixel)));
 }
 
 inline int fromPixels(int pixels)

@@ -11,6 +11,8 @@ LogBox::LogBox(QWidget *parent)
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Nothing can be typed here, so Tab moves on to the next control.
+    setTabChangesFocus(true);
     // The log only grows; an undo history would keep a second copy of it.
     setUndoRedoEnabled(false);
 }

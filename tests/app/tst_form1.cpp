@@ -1,0 +1,450 @@
+#include "fakeplatform.h"
+#include "form1.h"
+#include "logbox.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QWindow>
+
+#include <memory>
+
+namespace {
+
+// Positions and sizes in twips, as the window is laid out; 15 twips to a pixel.
+QRect twips(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+const QString serialGuide = QStringLiteral(
+    "Serieportskriver. (klikk på hjelp med nettverksskriver valgt for hjelp om den)\r\n"
+    "\r\n"
+    "Dette programmet er laget for å teste om en SATO etikettskriver er \r\n"
+    "tilkoplet til serieporten (COM). Oppgi hvilken hastighet du ønsker å prøve\r\n"
+    "og hvilke COM-porter som skal testes. Programmet sender så en kommando\r\n"
+    "til skriveren og viser resultatet i dette feltet.\r\n"
+    "Skriveren vil kun svare dersom hastigheten er korrekt, og stemmer med hva\r\n"
+    "skriveren er konfigurert til (normalt 19200 eller 9600).\r\n"
+    "Dersom du er usikker på hvilke COM-porter du har, kan du legge inn\r\n"
+    "fra 1 til 16 først, dersom det ikke gir resultat prøv med 1 til 256\r\n"
+    "Prøv først med hastighet 19200 deretter med hastighet 9600\r\n"
+    "Dersom skriveren svarer med en kjent kode vil det vises en tekst i loggen.\r\n"
+    "Dataene som kommer fra skriveren vises også i vinduet, dette er informasjon\r\n"
+    "Kvanta har nytte av for å fastslå hva som er galt\r\n"
+    "\r\n"
+    "Oppsummering:\r\n"
+    " - Sørg for at skriver er skrudd på og koplet til PC med en seriekabel\r\n"
+    " - Klikk på Test skriver-knappen og se om det kommer svar fra skriver\r\n"
+    "   (Det vil si at det står noe mellom --> og <-- her i 'Data fra printer =  --><--')\r\n"
+    " - Prøv først med hastighet 19200, så med hastighet 9600\r\n"
+    " - Dersom dette ikke gir resultater, endre 'com til' til 256 og prøv igjen\r\n"
+    " - Dersom dette ikke gir resultater, kan du prøve flere hastigheter\r\n"
+    " - Send loggen (fra dette vinduet) til din kontakt på Kvanta for analyse\r\n");
+
+const QString networkGuide =
+    QStringLiteral("Nettverksskriver. (Klikk på hjelp med serieport valgt for hjelp om den)\r\n"
+                   "\r\n"
+                   "Dette programmet er laget for å teste om en SATO etikettskriver er \r\n"
+                   "tilkoplet nettverket slik at den vil fungere med Solvarn\r\n"
+                   "Printeren må først settes opp ihht veiledning fra leverandøren\r\n"
+                   "slik at den får korrekt IP-adresse. Legg så denne IP-adressen inn\r\n"
+                   "i feltet for IP-adresse og klikk på Test skriver-knappen\r\n"
+                   "Eventuelle feilmeldinger vil vises i dette statusvinduet.\r\n"
+                   "\r\n"
+                   "Solvarn kommuniserer med printeren på port 1025 (inn) og 1024 (ut)\r\n"
+                   "så disse portene må være åpne i en eventuellbrannmur mellom maskinen\r\n"
+                   "som skal nå skriveren og skriveren\r\n");
+
+} // namespace
+
+class TestForm1 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void controls_data();
+    void controls();
+    void startValues();
+    void speedList();
+    void tooltips();
+    void firstFocusAndTabOrder_data();
+    void firstFocusAndTabOrder();
+    void modeSwitchKeepsTypedTexts();
+    void logBoxFollowsWindowSize_data();
+    void logBoxFollowsWindowSize();
+    void help_data();
+    void help();
+    void helpTwiceAndAfterModeSwitch();
+    void copyAndClearThroughButtons();
+    void copyReachesSystemClipboardUnchanged();
+    void avsluttEndsProgram();
+
+private:
+    template <typename T> T *child(const char *name)
+    {
+        T *widget = m_form->findChild<T *>(QLatin1String(name));
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+    void click(const char *name) { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
+
+    FakeClipboard m_clipboard;
+    int m_endCalls = 0;
+    std::unique_ptr<Form1> m_form;
+};
+
+void TestForm1::init()
+{
+    m_clipboard = FakeClipboard();
+    m_endCalls = 0;
+    Form1Platform platform;
+    platform.clipboard = &m_clipboard;
+    platform.endProgram = [this] { ++m_endCalls; };
+    m_form = std::make_unique<Form1>(platform);
+}
+
+void TestForm1::cleanup()
+{
+    m_form.reset();
+}
+
+void TestForm1::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QRect>("geometry");
+
+    const QString window = QStringLiteral("Form1");
+    const QString frCom = QStringLiteral("frCom");
+    const QString frTCP = QStringLiteral("frTCP");
+    QTest::newRow("Label1") << "Label1" << window << "Solvarn - test av printertilkopling v1.0"
+                            << twips(120, 120, 4695, 435);
+    QTest::newRow("Label9") << "Label9" << window << "Kvanta AS" << twips(4920, 240, 1095, 255);
+    QTest::newRow("cmdCom") << "cmdCom" << window << "Serieport" << twips(120, 780, 855, 375);
+    QTest::newRow("cmdTCP") << "cmdTCP" << window << "Nettverk" << twips(120, 1200, 855, 375);
+    QTest::newRow("frCom") << "frCom" << window << "Serieportskriver"
+                           << twips(1080, 660, 4815, 1155);
+    QTest::newRow("frTCP on frCom's place")
+        << "frTCP" << window << "Nettverksskriver (TCP/IP)" << twips(1080, 660, 4815, 1155);
+    QTest::newRow("cmdTest") << "cmdTest" << window << "Test skriver"
+                             << twips(120, 1980, 1095, 375);
+    QTest::newRow("comKopiperTekst")
+        << "comKopiperTekst" << window << "Kopier tekst" << twips(1320, 1980, 1095, 375);
+    QTest::newRow("cmdBlankut") << "cmdBlankut" << window << "Blank loggen"
+                                << twips(2520, 1980, 1095, 375);
+    QTest::newRow("cmdHelp") << "cmdHelp" << window << "Hjelp" << twips(4080, 1980, 855, 375);
+    QTest::newRow("cmdAvslutt") << "cmdAvslutt" << window << "Avslutt"
+                                << twips(5040, 1980, 855, 375);
+    QTest::newRow("Label4") << "Label4" << frCom << "Hastighet" << twips(120, 300, 975, 255);
+    QTest::newRow("comboHastighet")
+        << "comboHastighet" << frCom << "19200" << twips(1200, 240, 1095, 315);
+    QTest::newRow("Label5") << "Label5" << frCom << "( 9600 eller 19200 er vanligst)"
+                            << twips(2400, 300, 2175, 255);
+    QTest::newRow("Label2") << "Label2" << frCom << "Test fra com" << twips(120, 780, 975, 315);
+    QTest::newRow("txtComFra") << "txtComFra" << frCom << "1" << twips(1200, 720, 375, 285);
+    QTest::newRow("Label3") << "Label3" << frCom << "til" << twips(1680, 780, 135, 255);
+    QTest::newRow("txtComTil") << "txtComTil" << frCom << "16" << twips(1920, 720, 375, 285);
+    QTest::newRow("Label6") << "Label6" << frCom << "Pause (ms)" << twips(3000, 780, 855, 255);
+    QTest::newRow("txtPause") << "txtPause" << frCom << "350" << twips(3900, 720, 615, 285);
+    QTest::newRow("Label7") << "Label7" << frTCP << "IP-adresse" << twips(120, 360, 975, 255);
+    QTest::newRow("txtIP") << "txtIP" << frTCP << "127.0.0.1" << twips(1080, 300, 1455, 285);
+    QTest::newRow("Label8") << "Label8" << frTCP << "(port inn 1025, port ut 1024)"
+                            << twips(2700, 360, 1995, 255);
+    QTest::newRow("cmdOpenTCP") << "cmdOpenTCP" << frTCP << "Åpne sockets"
+                                << twips(1080, 720, 1455, 315);
+    QTest::newRow("cmdSendTest") << "cmdSendTest" << frTCP << "test" << twips(2640, 720, 435, 315);
+    QTest::newRow("cmdCloseTCP") << "cmdCloseTCP" << frTCP << "Lukk sockets"
+                                 << twips(3180, 720, 1515, 315);
+}
+
+void TestForm1::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, container);
+    QFETCH(QString, text);
+    QFETCH(QRect, geometry);
+
+    auto *widget = m_form->findChild<QWidget *>(name);
+    QVERIFY(widget);
+    QCOMPARE(widget->parentWidget()->objectName(), container);
+    QCOMPARE(widget->geometry(), geometry);
+
+    QString shown;
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        shown = label->text();
+    else if (auto *button = qobject_cast<QPushButton *>(widget))
+        shown = button->text();
+    else if (auto *frame = qobject_cast<QGroupBox *>(widget))
+        shown = frame->title();
+    else if (auto *edit = qobject_cast<QLineEdit *>(widget))
+        shown = edit->text();
+    else if (auto *combo = qobject_cast<QComboBox *>(widget))
+        shown = combo->currentText();
+    QCOMPARE(shown, text);
+}
+
+void TestForm1::startValues()
+{
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("Solvarn printersjekk"));
+    QCOMPARE(m_form->PrinterMode(), Form1::serialMode);
+    QVERIFY(m_form->logText().isEmpty());
+    QCOMPARE(child<LogBox>("txtResultat")->geometry(), twips(120, 2460, 5775, 4575));
+
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QVERIFY(child<QGroupBox>("frCom")->isVisible());
+    QVERIFY(!child<QGroupBox>("frTCP")->isVisible());
+    QVERIFY(!child<QPushButton>("cmdCom")->isEnabled());
+    QVERIFY(child<QPushButton>("cmdTCP")->isEnabled());
+    QVERIFY(child<QPushButton>("cmdTest")->isEnabled());
+
+    // The network frame's "test" button is there, greyed out, in network mode.
+    click("cmdTCP");
+    QVERIFY(child<QPushButton>("cmdSendTest")->isVisible());
+    QVERIFY(!child<QPushButton>("cmdSendTest")->isEnabled());
+
+    const QFont title = child<QLabel>("Label1")->font();
+    QCOMPARE(title.pointSizeF(), 13.5);
+    QVERIFY(!title.bold());
+    QVERIFY(!title.italic());
+}
+
+void TestForm1::speedList()
+{
+    auto *combo = child<QComboBox>("comboHastighet");
+    QStringList entries;
+    for (int i = 0; i < combo->count(); ++i)
+        entries << combo->itemText(i);
+    QCOMPARE(entries, QStringList({"110", "300", "600", "1200", "2400", "9600", "14400", "19200",
+                                   "28800", "38400", "56000", "128000", "256000"}));
+    QCOMPARE(combo->currentIndex(), -1);
+    QCOMPARE(combo->currentText(), QStringLiteral("19200"));
+    QVERIFY(combo->isEditable());
+
+    // Any text may be typed, and typing it does not add it to the list.
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    combo->lineEdit()->selectAll();
+    QTest::keyClicks(combo->lineEdit(), QStringLiteral("1"));
+    QCOMPARE(combo->currentText(), QStringLiteral("1"));
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+    QCOMPARE(combo->count(), 13);
+    QCOMPARE(combo->currentText(), QStringLiteral("1"));
+}
+
+void TestForm1::tooltips()
+{
+    QCOMPARE(child<QPushButton>("cmdTest")->toolTip(),
+             QStringLiteral("Sender ctrl+E til skriveren,og viser resultatet i feltet nedenfor"));
+    QCOMPARE(child<QPushButton>("comKopiperTekst")->toolTip(),
+             QStringLiteral("Legger teksten i feltet nedenfor på clipboardet. Bruk ctrl+v for å "
+                            "lime den inn i en mail. el."));
+    const QString pause =
+        QStringLiteral("Pause før vi forventer svar -  min 10, max 2000 millisekunder");
+    QCOMPARE(child<QLineEdit>("txtPause")->toolTip(), pause);
+    QCOMPARE(child<QLabel>("Label6")->toolTip(), pause);
+}
+
+void TestForm1::firstFocusAndTabOrder_data()
+{
+    QTest::addColumn<bool>("network");
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("serial mode") << false
+                                 << QStringList{"cmdAvslutt", "cmdTest",         "txtResultat",
+                                                "cmdBlankut", "comKopiperTekst", "cmdHelp",
+                                                "txtPause",   "comboHastighet",  "txtComTil",
+                                                "txtComFra",  "cmdTCP",          "cmdAvslutt"};
+    QTest::newRow("network mode") << true
+                                  << QStringList{"cmdAvslutt", "cmdTest",         "txtResultat",
+                                                 "cmdBlankut", "comKopiperTekst", "cmdHelp",
+                                                 "txtIP",      "cmdCom",          "cmdCloseTCP",
+                                                 "cmdOpenTCP", "cmdAvslutt"};
+}
+
+void TestForm1::firstFocusAndTabOrder()
+{
+    QFETCH(bool, network);
+    QFETCH(QStringList, order);
+
+    m_form->show();
+    QApplication::setActiveWindow(m_form.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QTRY_VERIFY(QApplication::focusWidget());
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdAvslutt"));
+    if (network) {
+        m_form->cmdTCP_Click();
+        child<QPushButton>("cmdAvslutt")->setFocus();
+    }
+
+    QStringList visited;
+    for (int i = 0; i < order.size(); ++i) {
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        // The editable combo box holds the focus in its line edit.
+        if (qobject_cast<QComboBox *>(focus->parentWidget()))
+            focus = focus->parentWidget();
+        visited << focus->objectName();
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    QCOMPARE(visited, order);
+}
+
+void TestForm1::modeSwitchKeepsTypedTexts()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    child<QLineEdit>("txtComFra")->setText(QStringLiteral("3"));
+    child<QLineEdit>("txtPause")->setText(QStringLiteral("abc"));
+    child<QComboBox>("comboHastighet")->setEditText(QStringLiteral("9600"));
+    m_form->cmdHelp_Click();
+    const QString log = m_form->logText();
+
+    click("cmdTCP");
+    QCOMPARE(m_form->PrinterMode(), Form1::networkMode);
+    QVERIFY(child<QGroupBox>("frTCP")->isVisible());
+    QVERIFY(!child<QGroupBox>("frCom")->isVisible());
+    QCOMPARE(child<QGroupBox>("frTCP")->geometry(), child<QGroupBox>("frCom")->geometry());
+    QVERIFY(!child<QPushButton>("cmdTCP")->isEnabled());
+    QVERIFY(child<QPushButton>("cmdCom")->isEnabled());
+    child<QLineEdit>("txtIP")->setText(QStringLiteral("127.0.0.9"));
+
+    click("cmdCom");
+    QCOMPARE(m_form->PrinterMode(), Form1::serialMode);
+    QVERIFY(child<QGroupBox>("frCom")->isVisible());
+    QVERIFY(!child<QGroupBox>("frTCP")->isVisible());
+    QVERIFY(!child<QPushButton>("cmdCom")->isEnabled());
+    QVERIFY(child<QPushButton>("cmdTCP")->isEnabled());
+
+    QCOMPARE(child<QLineEdit>("txtComFra")->text(), QStringLiteral("3"));
+    QCOMPARE(child<QLineEdit>("txtComTil")->text(), QStringLiteral("16"));
+    QCOMPARE(child<QLineEdit>("txtPause")->text(), QStringLiteral("abc"));
+    QCOMPARE(child<QComboBox>("comboHastighet")->currentText(), QStringLiteral("9600"));
+    QCOMPARE(child<QLineEdit>("txtIP")->text(), QStringLiteral("127.0.0.9"));
+    QCOMPARE(m_form->logText(), log);
+}
+
+void TestForm1::logBoxFollowsWindowSize_data()
+{
+    // The window's outer size, frame included, at 15 twips a pixel.
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QSize>("box");
+    QTest::newRow("9000 x 9000 twips") << QSize(600, 600) << QSize(571, 392);
+    QTest::newRow("design size") << QSize(404, 560) << QSize(375, 352);
+    QTest::newRow("too small keeps the box") << QSize(30, 200) << QSize(385, 305);
+    QTest::newRow("narrow but tall") << QSize(31, 700) << QSize(2, 492);
+}
+
+void TestForm1::logBoxFollowsWindowSize()
+{
+    QFETCH(QSize, window);
+    QFETCH(QSize, box);
+
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    auto *log = child<LogBox>("txtResultat");
+    // Start from the box's design size, so that "unchanged" is seen as such.
+    log->resize(385, 305);
+    m_form->setMinimumSize(1, 1);
+    const QSize client = window.shrunkBy(m_form->windowHandle()->frameMargins());
+    m_form->resize(client);
+    QTRY_COMPARE(m_form->size(), client);
+    QCOMPARE(log->size(), box);
+    QCOMPARE(log->pos(), QPoint(8, 164));
+    QCOMPARE(child<QPushButton>("cmdAvslutt")->geometry(), twips(5040, 1980, 855, 375));
+}
+
+void TestForm1::help_data()
+{
+    QTest::addColumn<bool>("network");
+    QTest::addColumn<QString>("guide");
+    QTest::newRow("serial") << false << serialGuide;
+    QTest::newRow("network") << true << networkGuide;
+}
+
+void TestForm1::help()
+{
+    QFETCH(bool, network);
+    QFETCH(QString, guide);
+
+    if (network)
+        m_form->cmdTCP_Click();
+    m_form->cmdHelp_Click();
+    QCOMPARE(m_form->logText(), guide);
+    QCOMPARE(m_form->logText().count(QStringLiteral("\r\n")), network ? 12 : 23);
+}
+
+void TestForm1::helpTwiceAndAfterModeSwitch()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    click("cmdBlankut");
+    click("cmdHelp");
+    click("cmdHelp");
+    QCOMPARE(m_form->logText(), serialGuide);
+
+    click("cmdTCP");
+    click("cmdHelp");
+    QCOMPARE(m_form->logText(), networkGuide);
+
+    click("cmdCom");
+    click("cmdHelp");
+    QCOMPARE(m_form->logText(), serialGuide);
+}
+
+void TestForm1::copyAndClearThroughButtons()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+
+    click("comKopiperTekst");
+    QCOMPARE(m_clipboard.text, QString());
+    QCOMPARE(m_clipboard.clears, 1);
+
+    click("cmdHelp");
+    click("comKopiperTekst");
+    QCOMPARE(m_clipboard.text, serialGuide);
+    click("comKopiperTekst");
+    QCOMPARE(m_clipboard.text, serialGuide);
+    QCOMPARE(m_form->logText(), serialGuide);
+
+    click("cmdBlankut");
+    QVERIFY(m_form->logText().isEmpty());
+    QCOMPARE(m_clipboard.text, serialGuide);
+}
+
+void TestForm1::copyReachesSystemClipboardUnchanged()
+{
+    Form1 form; // the real clipboard
+    form.cmdTCP_Click();
+    form.cmdHelp_Click();
+    QGuiApplication::clipboard()->setText(QStringLiteral("før"));
+    QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("comKopiperTekst")),
+                      Qt::LeftButton);
+    QCOMPARE(QGuiApplication::clipboard()->text(), networkGuide);
+
+    form.findChild<QPushButton *>(QStringLiteral("cmdBlankut"))->click();
+    form.findChild<QPushButton *>(QStringLiteral("comKopiperTekst"))->click();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+}
+
+void TestForm1::avsluttEndsProgram()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    click("cmdAvslutt");
+    QCOMPARE(m_endCalls, 1);
+}
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
