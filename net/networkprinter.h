@@ -1,33 +1,18 @@
 #ifndef NETWORKPRINTER_H
 #define NETWORKPRINTER_H
 
+#include "networkcontrols.h"
+#include "networkstate.h"
+#include "networktest.h"
+#include "socketpair.h"
+#include "statusreceiver.h"
+
 #include <QObject>
 
-class EventPump;
 class LogSink;
-class ModalMessageBox;
-class Sleeper;
-class SocketControl;
-class QLineEdit;
-class QPushButton;
 
-// The window's fields that the network side reads and switches.
-struct NetworkControls
-{
-    QLineEdit *txtIP = nullptr;
-    QPushButton *cmdTest = nullptr;
-};
-
-struct NetworkPlatform
-{
-    SocketControl *sockInn = nullptr; // printer port 1025, status in
-    SocketControl *sockUt = nullptr;  // printer port 1024
-    ModalMessageBox *messageBox = nullptr;
-    EventPump *eventPump = nullptr;
-    Sleeper *sleeper = nullptr;
-};
-
-// The network printer test with its socket pair.
+// The network printer test with its socket pair, as the window holds it: the shared variables,
+// the handlers of `SockInn`'s two events, the two socket buttons and the test itself.
 class NetworkPrinter : public QObject
 {
     Q_OBJECT
@@ -40,10 +25,14 @@ public:
     void cmdOpenTCP_Click();
     void cmdCloseTCP_Click();
 
+    const NetworkState &state() const { return m_state; }
+    const StatusReceiver &statusReceiver() const { return m_receiver; }
+
 private:
-    NetworkControls m_controls;
-    NetworkPlatform m_platform;
-    LogSink &m_log;
+    NetworkState m_state;
+    StatusReceiver m_receiver;
+    SocketPair m_socketPair;
+    NetworkTest m_test;
 };
 
 #endif // NETWORKPRINTER_H

@@ -26,6 +26,7 @@ public:
     };
 
     // Error numbers in the socket control's usual numbering.
+    static constexpr qint32 sckBadState = 40006;
     static constexpr qint32 sckInvalidOp = 40020;
     static constexpr qint32 sckConnectAborted = 10053;
     static constexpr qint32 sckConnectionReset = 10054;
@@ -38,7 +39,9 @@ public:
 
     virtual void setRemoteHost(const QString &host) = 0;
     virtual void setRemotePort(qint32 port) = 0;
+    // Starts connecting in the background; the outcome shows in State and in the events.
     virtual void Connect() = 0;
+    // Afterwards State reads 0 and no event queued before the call is delivered.
     virtual void Close() = 0;
     virtual qint16 State() const = 0;
     // Fills data with everything received and waiting, one character per byte.

@@ -1,0 +1,22 @@
+#ifndef NETWORKSTATE_H
+#define NETWORKSTATE_H
+
+#include <QString>
+
+// The window's variables of the network test. Handlers that run nested inside the test (socket
+// events, clicks) write them too; the last writer wins.
+struct NetworkState
+{
+    // The last status or socket error text; one that contains "FEIL" counts as an error.
+    QString strStatus;
+    // A status reply has been decoded since the test started.
+    bool bStatusReceived = false;
+    // "KLIKK", "PRINT", "PRINTING", "FERDIG", "HELTFERDIG" or "ERROR".
+    QString strTestState;
+    // The address as read when the test started, for the log lines.
+    QString strPrinterIP;
+    // The address the test connects to.
+    QString strConnectIP;
+};
+
+#endif // NETWORKSTATE_H

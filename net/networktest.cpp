@@ -1,0 +1,146 @@
+#include "networktest.h"
+
+#include "commcontrol.h"
+#include "datetimetext.h"
+#include "eventpump.h"
+#include "logsink.h"
+#include "networkstate.h"
+#include "pausems.h"
+#include "runtimeerror.h"
+#include "socketcontrol.h"
+#include "socketpair.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+NetworkTest::NetworkTest(const NetworkControls &controls, SocketControl &sockInn,
+                         SocketControl &sockUt, SocketPair &socketPair, EventPump &eventPump,
+                         Sleeper &sleeper, LogSink &log, NetworkState &state)
+    : m_controls(controls)
+    , m_sockInn(sockInn)
+    , m_sockUt(sockUt)
+    , m_socketPair(socketPair)
+    , m_eventPump(eventPump)
+    , m_sleeper(sleeper)
+    , m_log(log)
+    , m_state(state)
+{
+}
+
+template <typename Step> void NetworkTest::trapped(Step &&step)
+{
+    try {
+        step();
+    } catch (const RuntimeError &error) {
+        logTrappedError(error);
+    }
+}
+
+void NetworkTest::logTrappedError(const RuntimeError &error)
+{
+    if (error.number == CommControl::comPortInvalid) {
+        m_log.AddLogLine(QStringLiteral("  comPortInvalid."));
+        return;
+    }
+    m_log.AddLogLine(QStringLiteral(" TCP/IP feil: ") + QString::number(error.number) +
+                     QLatin1Char('-') + error.description + QStringLiteral("\r\n"));
+}
+
+bool NetworkTest::loopMayEnd() const
+{
+    const QString &state = m_state.strTestState;
+    return m_state.bStatusReceived && (state == statePrinting || state == stateFerdig ||
+                                       state == stateError || state == stateHeltFerdig);
+}
+
+void NetworkTest::TestNetworkPrinter()
+{
+    const auto letEventsRun = [this] { trapped([this] { m_eventPump.processEvents(); }); };
+    const auto advance = [this] { trapped([this] { AdvanceTestState(); }); };
+    const auto pause = [this] { trapped([this] { pausems(m_sleeper, passPauseMs); }); };
+
+    m_controls.cmdTest->setEnabled(false);
+    m_log.AddLogLine(QStringLiteral("START Nettverk ") + currentDateTimeText());
+    m_state.strPrinterIP = m_controls.txtIP->text();
+    m_state.strStatus.clear();
+    m_state.strConnectIP = m_state.strPrinterIP;
+    m_state.strTestState = stateKlikk;
+    m_state.bStatusReceived = false;
+    m_state.strStatus = QStringLiteral("init!");
+    bool bFerdig = false;
+    qint16 intLoops = 0;
+    m_log.AddLogLine(QStringLiteral("Forsøker å nå skriveren, dette kan ta flere sekunder:"));
+
+    while (!bFerdig) {
+        letEventsRun();
+        advance();
+        pause();
+        m_log.AppendLog(QStringLiteral("*"));
+        ++intLoops;
+        if (intLoops > intMaxLoops)
+            bFerdig = true;
+        if (loopMayEnd())
+            bFerdig = true;
+    }
+
+    if (m_state.strTestState == statePrinting)
+        m_log.AddLogLine(QStringLiteral("Printer er online, og klar til utskrift"));
+    pause();
+    advance();
+    letEventsRun();
+    pause();
+    advance();
+    m_log.AddLogLine(QString());
+    m_log.AddLogLine(QStringLiteral("Ferdig=") +
+                     (bFerdig ? QStringLiteral("True") : QStringLiteral("False")) +
+                     QStringLiteral(" loops=") + QString::number(intLoops));
+    letEventsRun();
+    if (m_state.strTestState != stateError && intLoops > intMaxLoops) {
+        m_log.AddLogLine(QStringLiteral("Finner ikke skriver på IP-adresse ") +
+                         m_state.strPrinterIP + QStringLiteral("\r\n Sjekk at den er koplet til."));
+    }
+    if (m_state.strTestState == stateError)
+        m_log.AddLogLine(m_state.strStatus);
+    m_log.AddLogLine(QStringLiteral("Lukker porter mot IP=") + m_state.strPrinterIP);
+    trapped([this] { m_socketPair.CloseSockets(); });
+    m_log.AddLogLine(QStringLiteral("SLUTT Nettverk ") + currentDateTimeText());
+    m_log.AddLogLine(QString());
+    m_controls.cmdTest->setEnabled(true);
+}
+
+void NetworkTest::AdvanceTestState()
+{
+    QString &testState = m_state.strTestState;
+    if (m_state.strStatus.contains(QLatin1String("FEIL"))) {
+        testState = stateError;
+        return;
+    }
+
+    if (testState == stateKlikk) {
+        // Both are read, whatever the first says.
+        const bool utClosed = m_sockUt.State() == SocketControl::sckClosed;
+        const bool innClosed = m_sockInn.State() == SocketControl::sckClosed;
+        if (utClosed || innClosed) {
+            m_socketPair.SettIPData(m_state.strConnectIP);
+            return;
+        }
+        // From here on only `SockUt` counts, read afresh for each comparison.
+        if (m_sockUt.State() == SocketControl::sckConnecting)
+            return;
+        if (m_sockUt.State() == SocketControl::sckConnected) {
+            testState = statePrint;
+            return;
+        }
+        if (m_sockUt.State() == SocketControl::sckError)
+            testState = stateError;
+    } else if (testState == statePrint) {
+        if (m_sockUt.State() == SocketControl::sckConnected) {
+            testState = statePrinting;
+            m_log.AddLogLine(QStringLiteral("Printer er tilkoplet!"));
+        }
+    } else if (testState == statePrinting) {
+        testState = stateFerdig;
+    } else if (testState == stateFerdig) {
+        testState = stateHeltFerdig;
+    }
+}

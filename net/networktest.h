@@ -1,0 +1,62 @@
+#ifndef NETWORKTEST_H
+#define NETWORKTEST_H
+
+#include "networkcontrols.h"
+
+#include <QLatin1String>
+#include <QtGlobal>
+
+class EventPump;
+class LogSink;
+class Sleeper;
+class SocketControl;
+class SocketPair;
+struct NetworkState;
+struct RuntimeError;
+
+// The network mode's test: connects the socket pair to the typed address, follows `SockUt`
+// through a small state machine for at most 21 quarter-second passes while `SockInn`'s
+// handlers decode what the printer sends, and logs the verdict.
+//
+// Window events run only where the test lets them: at the start of each pass, between the two
+// steps after the loop and after the "Ferdig=" line. Socket events and clicks run nested there
+// and change the shared variables under the test, which sees it at its next step.
+class NetworkTest
+{
+public:
+    static constexpr qint16 intMaxLoops = 20;
+    static constexpr qint32 passPauseMs = 250;
+
+    static constexpr QLatin1String stateKlikk{"KLIKK"};
+    static constexpr QLatin1String statePrint{"PRINT"};
+    static constexpr QLatin1String statePrinting{"PRINTING"};
+    static constexpr QLatin1String stateFerdig{"FERDIG"};
+    static constexpr QLatin1String stateHeltFerdig{"HELTFERDIG"};
+    static constexpr QLatin1String stateError{"ERROR"};
+
+    NetworkTest(const NetworkControls &controls, SocketControl &sockInn, SocketControl &sockUt,
+                SocketPair &socketPair, EventPump &eventPump, Sleeper &sleeper, LogSink &log,
+                NetworkState &state);
+
+    void TestNetworkPrinter();
+    // One step of the state machine.
+    void AdvanceTestState();
+
+private:
+    // Runs one step under the test's error trap: an error is logged and the test goes on
+    // with the next step.
+    template <typename Step> void trapped(Step &&step);
+    void logTrappedError(const RuntimeError &error);
+    bool loopMayEnd() const;
+
+    NetworkControls m_controls;
+    SocketControl &m_sockInn;
+    SocketControl &m_sockUt;
+    SocketPair &m_socketPair;
+    EventPump &m_eventPump;
+    Sleeper &m_sleeper;
+    LogSink &m_log;
+    NetworkState &m_state;
+};
+
+#endif // NETWORKTEST_H

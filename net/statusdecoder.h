@@ -1,0 +1,43 @@
+#ifndef STATUSDECODER_H
+#define STATUSDECODER_H
+
+#include <QChar>
+#include <QString>
+
+// Turns what arrives on the printer's status port into a status text.
+//
+// A reply is cut out by the first STX and the first ETX of the text, its status field is read
+// from the body's third character on, and the field's first character is looked up in the
+// table. TCP may hand a reply over in pieces, so text that has no ETX yet is kept and decoded
+// together with what follows; the same goes for what trails the last ETX, the start of a next
+// reply.
+class StatusDecoder
+{
+public:
+    static constexpr QChar stx{0x02};
+    static constexpr QChar etx{0x03};
+    // Kept text beyond this is no printer reply; it is dropped.
+    static constexpr qsizetype keptLimit = 4 * 1024;
+    static constexpr qsizetype statusFieldStart = 3; // counted from 1 within the body
+    static constexpr qsizetype statusFieldLength = 7;
+
+    // Decodes the kept text followed by received. Returns true and sets statusText (the
+    // message, a CR and the status field) when a non-empty status field was found.
+    bool decode(const QString &received, QString &statusText);
+    // Forgets the kept text, as when the connection it came on is closed.
+    void clear();
+    const QString &keptText() const { return m_kept; }
+
+    // The message for one status letter; upper and lower case are different letters.
+    static QString statusMessage(QChar letter);
+    // The status field of one complete text, the first ETX included in it; empty when the
+    // body is too short.
+    static QString statusField(const QString &text);
+
+private:
+    void keep(const QString &text);
+
+    QString m_kept;
+};
+
+#endif // STATUSDECODER_H

@@ -1,0 +1,393 @@
+#include "fakeplatform.h"
+#include "fakeprinterserver.h"
+#include "form1.h"
+#include "scaledsleeper.h"
+#include "tcpsocketcontrol.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <memory>
+
+using Pieces = QList<QByteArray>;
+
+namespace {
+
+// Each test has its own printer address, 127.0.4.1 to 127.0.4.24, with the real ports 1025
+// and 1024; nothing here leaves the machine.
+QString loopback(int host)
+{
+    return QStringLiteral("127.0.4.%1").arg(host);
+}
+
+QByteArray reply(char letter)
+{
+    return QByteArray("\x02  ") + letter + QByteArray("000123\x03");
+}
+
+QString withoutTimes(QString log)
+{
+    static const QRegularExpression stamp(QStringLiteral("(START|SLUTT) Nettverk [^\r\n]+"));
+    return log.replace(stamp, QStringLiteral("\\1 Nettverk <time>"));
+}
+
+QString stars(int count)
+{
+    return QString(count, QLatin1Char('*'));
+}
+
+const QString opening = QStringLiteral("START Nettverk <time>\r\n"
+                                       "Forsøker å nå skriveren, dette kan ta flere sekunder:\r\n");
+
+QString closing(const QString &ip)
+{
+    return QStringLiteral("Lukker porter mot IP=") + ip +
+           QStringLiteral("\r\nSLUTT Nettverk <time>\r\n\r\n");
+}
+
+QString notFound(const QString &ip)
+{
+    return QStringLiteral("Finner ikke skriver på IP-adresse ") + ip +
+           QStringLiteral("\r\n Sjekk at den er koplet til.\r\n");
+}
+
+// The pass lines of a printer that connects and never reports.
+QString silentPrinter(const QString &ip)
+{
+    return QStringLiteral("**Printer er tilkoplet!\r\n") + stars(19) +
+           QStringLiteral("\r\nFerdig=True loops=21\r\n") + notFound(ip);
+}
+
+const QString online = QStringLiteral("**Printer er tilkoplet!\r\n"
+                                      "*Printer er online, og klar til utskrift\r\n"
+                                      "\r\n"
+                                      "Ferdig=True loops=3\r\n");
+
+const QString refusedInn =
+    QStringLiteral("TCP/IP FEIL (SockInn). Kode=10061\r\nConnection refused\r\n");
+
+// The real window in network mode with the real sockets; only the message box and the length
+// of the pauses are the test's.
+class Window
+{
+public:
+    explicit Window(int sleepDivisor = 10)
+        : sleeper(sleepDivisor)
+    {
+        Form1Platform platform;
+        platform.messageBox = &box;
+        platform.sleeper = &sleeper;
+        platform.sockInn = &sockInn;
+        platform.sockUt = &sockUt;
+        platform.endProgram = [] {};
+        form = std::make_unique<Form1>(platform);
+        button("cmdTCP")->click();
+    }
+
+    QPushButton *button(const char *name) const
+    {
+        return form->findChild<QPushButton *>(QLatin1String(name));
+    }
+
+    void setAddress(const QString &ip) const
+    {
+        form->findChild<QLineEdit *>(QStringLiteral("txtIP"))->setText(ip);
+    }
+
+    // Runs the whole test, as a click on "Test skriver" does.
+    void runTest(const QString &ip) const
+    {
+        setAddress(ip);
+        button("cmdTest")->click();
+    }
+
+    // A click the window takes the next time it lets events run.
+    void clickLater(const char *name) const
+    {
+        QPushButton *target = button(name);
+        QMetaObject::invokeMethod(
+            target, [target] { target->click(); }, Qt::QueuedConnection);
+    }
+
+    QString log() const { return withoutTimes(form->logText()); }
+
+    RecordingMessageBox box;
+    ScaledSleeper sleeper;
+    TcpSocketControl sockInn;
+    TcpSocketControl sockUt;
+    std::unique_ptr<Form1> form;
+};
+
+} // namespace
+
+class TestNetworkWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void printer_data();
+    void printer();
+    void openedByHand();
+    void closedByHand_data();
+    void closedByHand();
+    void emptyAddress();
+    void manualButtons();
+    void flood();
+};
+
+void TestNetworkWindow::printer_data()
+{
+    QTest::addColumn<int>("host");
+    QTest::addColumn<bool>("listenInn");
+    QTest::addColumn<bool>("listenUt");
+    QTest::addColumn<Pieces>("atConnect");
+    // Sent after the third pass, once "PRINTING" is reached.
+    QTest::addColumn<Pieces>("afterPrinting");
+    QTest::addColumn<int>("sleepDivisor");
+    // The log between the opening lines and the closing ones.
+    QTest::addColumn<QString>("passes");
+
+    QTest::newRow("OK reply") << 1 << true << true << Pieces{reply('A')} << Pieces{} << 10
+                              << online;
+    QTest::newRow("OK reply, real pauses")
+        << 2 << true << true << Pieces{reply('A')} << Pieces{} << 1 << online;
+    QTest::newRow("FEIL reply") << 3 << true << true << Pieces{reply('b')} << Pieces{} << 10
+                                << QStringLiteral("**\r\nFerdig=True loops=2\r\n"
+                                                  "FEIL: Off line, Skriverfeil - Skrivehodet "
+                                                  "åpent\rb000123\r\n");
+    QTest::newRow("reply after PRINTING")
+        << 4 << true << true << Pieces{} << Pieces{reply('A')} << 10
+        << QStringLiteral("**Printer er tilkoplet!\r\n**\r\nFerdig=True loops=4\r\n");
+    // Decoded piece by piece the second half would read as "Off line".
+    QTest::newRow("reply in two pieces")
+        << 5 << true << true << Pieces{QByteArray("\x02  A00")} << Pieces{QByteArray("0123\x03")}
+        << 10 << QStringLiteral("**Printer er tilkoplet!\r\n**\r\nFerdig=True loops=4\r\n");
+    QTest::newRow("two replies in one piece")
+        << 6 << true << true << Pieces{reply('A') + reply('b')} << Pieces{} << 10 << online;
+    QTest::newRow("connects, sends nothing")
+        << 7 << true << true << Pieces{} << Pieces{} << 10 << silentPrinter(loopback(7));
+    QTest::newRow("1024 refused, 1025 silent")
+        << 8 << true << false << Pieces{} << Pieces{} << 10
+        << stars(21) + QStringLiteral("\r\nFerdig=True loops=21\r\ninit!\r\n");
+    QTest::newRow("1025 refused") << 9 << false << true << Pieces{} << Pieces{} << 10
+                                  << QStringLiteral("*") + refusedInn + stars(20) +
+                                         QStringLiteral("\r\nFerdig=True loops=21\r\n") +
+                                         refusedInn;
+    QTest::newRow("nothing listening")
+        << 10 << false << false << Pieces{} << Pieces{} << 10
+        << QStringLiteral("*") + refusedInn + stars(20) +
+               QStringLiteral("\r\nFerdig=True loops=21\r\n") + refusedInn;
+}
+
+void TestNetworkWindow::printer()
+{
+    QFETCH(int, host);
+    QFETCH(bool, listenInn);
+    QFETCH(bool, listenUt);
+    QFETCH(Pieces, atConnect);
+    QFETCH(Pieces, afterPrinting);
+    QFETCH(int, sleepDivisor);
+    QFETCH(QString, passes);
+
+    const QString ip = loopback(host);
+    FakePrinterScript script;
+    script.listenInn = listenInn;
+    script.listenUt = listenUt;
+    script.innPieces = atConnect;
+    FakePrinterServer printer(QHostAddress(ip), script);
+    QVERIFY2(printer.listenError().isEmpty(), qPrintable(printer.listenError()));
+
+    Window window(sleepDivisor);
+    bool printerKeptUp = true;
+    window.sleeper.onSleep = [&](int pause) {
+        // The printer has answered the connects before the test looks again.
+        if (pause == 1)
+            printerKeptUp = printer.waitFor(1, listenInn ? 1 : 0);
+        if (pause == 3) {
+            for (const QByteArray &piece : afterPrinting)
+                printer.sendOnInn(piece);
+        }
+    };
+    window.runTest(ip);
+
+    QVERIFY(printerKeptUp);
+    QCOMPARE(window.log(), opening + passes + closing(ip));
+    QVERIFY(window.box.messages.isEmpty());
+    QVERIFY(window.button("cmdTest")->isEnabled());
+    QCOMPARE(window.sockInn.State(), SocketControl::sckClosed);
+    QCOMPARE(window.sockUt.State(), SocketControl::sckClosed);
+    // One connect per port: the test never connects twice.
+    QTRY_COMPARE(printer.innConnections(), listenInn ? 1 : 0);
+    QTRY_COMPARE(printer.utConnections(), listenUt ? 1 : 0);
+}
+
+void TestNetworkWindow::openedByHand()
+{
+    const QString ip = loopback(20);
+    FakePrinterScript script;
+    script.innPieces = {reply('A')};
+    FakePrinterServer printer(QHostAddress(ip), script);
+    QVERIFY2(printer.listenError().isEmpty(), qPrintable(printer.listenError()));
+
+    Window window;
+    window.setAddress(ip);
+    window.button("cmdOpenTCP")->click();
+    QTRY_COMPARE(window.sockUt.State(), SocketControl::sckConnected);
+    QTRY_COMPARE(window.sockInn.State(), SocketControl::sckConnected);
+    QVERIFY(printer.waitFor(1, 1));
+
+    // The printer reports again while the test runs, as it does every second or so.
+    window.sleeper.onSleep = [&](int pause) {
+        if (pause == 1)
+            printer.sendOnInn(reply('A'));
+    };
+    window.runTest(ip);
+
+    QCOMPARE(window.log(), QStringLiteral("Åpner porter manuelt\r\n") + opening +
+                               QStringLiteral("*Printer er tilkoplet!\r\n"
+                                              "*Printer er online, og klar til utskrift\r\n"
+                                              "\r\n"
+                                              "Ferdig=True loops=2\r\n") +
+                               closing(ip));
+    QTRY_COMPARE(printer.innConnections(), 1);
+    QTRY_COMPARE(printer.utConnections(), 1);
+    QVERIFY(window.box.messages.isEmpty());
+}
+
+void TestNetworkWindow::closedByHand_data()
+{
+    QTest::addColumn<int>("host");
+    QTest::addColumn<int>("clickAfterPause");
+    QTest::addColumn<Pieces>("atConnect");
+    QTest::addColumn<int>("connections");
+    QTest::addColumn<QString>("passes");
+
+    // While connecting, the next step finds the sockets closed and connects them again.
+    QTest::newRow("while connecting")
+        << 21 << 1 << Pieces{reply('A')} << 2
+        << QStringLiteral("*Lukker porter manuelt\r\n"
+                          "**Printer er tilkoplet!\r\n"
+                          "*Printer er online, og klar til utskrift\r\n"
+                          "\r\n"
+                          "Ferdig=True loops=4\r\n");
+    // Later the test goes on without them.
+    QTest::newRow("after PRINTING")
+        << 22 << 3 << Pieces{} << 1
+        << QStringLiteral("**Printer er tilkoplet!\r\n*Lukker porter manuelt\r\n") + stars(18) +
+               QStringLiteral("\r\nFerdig=True loops=21\r\n") + notFound(loopback(22));
+}
+
+void TestNetworkWindow::closedByHand()
+{
+    QFETCH(int, host);
+    QFETCH(int, clickAfterPause);
+    QFETCH(Pieces, atConnect);
+    QFETCH(int, connections);
+    QFETCH(QString, passes);
+
+    const QString ip = loopback(host);
+    FakePrinterScript script;
+    script.innPieces = atConnect;
+    FakePrinterServer printer(QHostAddress(ip), script);
+    QVERIFY2(printer.listenError().isEmpty(), qPrintable(printer.listenError()));
+
+    Window window;
+    bool printerKeptUp = true;
+    QList<qint16> statesAfterClick;
+    window.sleeper.onSleep = [&](int pause) {
+        if (pause == clickAfterPause) {
+            printerKeptUp = printerKeptUp && printer.waitFor(1, 1);
+            window.clickLater("cmdCloseTCP");
+        }
+        if (pause == clickAfterPause + 1) {
+            statesAfterClick = {window.sockInn.State(), window.sockUt.State()};
+            printerKeptUp = printerKeptUp && printer.waitFor(connections, connections);
+        }
+    };
+    window.runTest(ip);
+
+    QVERIFY(printerKeptUp);
+    QCOMPARE(window.log(), opening + passes + closing(ip));
+    QTRY_COMPARE(printer.innConnections(), connections);
+    QTRY_COMPARE(printer.utConnections(), connections);
+    if (connections == 1)
+        QCOMPARE(statesAfterClick, (QList<qint16>{0, 0}));
+    QVERIFY(window.box.messages.isEmpty());
+}
+
+void TestNetworkWindow::emptyAddress()
+{
+    // No address is refused at once: the lookup fails in the background and `SockInn` reports.
+    Window window;
+    window.runTest(QString());
+
+    const QString notFoundError =
+        QStringLiteral("TCP/IP FEIL (SockInn). Kode=11001\r\nHost not found\r\n");
+    const QString log = window.log();
+    QVERIFY2(log.startsWith(opening + QStringLiteral("*")), qPrintable(log));
+    QCOMPARE(log.count(notFoundError), 2);
+    QVERIFY2(log.endsWith(stars(1) + QStringLiteral("\r\nFerdig=True loops=21\r\n") +
+                          notFoundError + closing(QString())),
+             qPrintable(log));
+    QVERIFY(window.box.messages.isEmpty());
+}
+
+void TestNetworkWindow::manualButtons()
+{
+    const QString ip = loopback(23);
+    FakePrinterServer printer(QHostAddress(ip), FakePrinterScript{});
+    QVERIFY2(printer.listenError().isEmpty(), qPrintable(printer.listenError()));
+
+    Window window;
+    window.setAddress(ip);
+    window.button("cmdOpenTCP")->click();
+    QTRY_COMPARE(window.sockInn.State(), SocketControl::sckConnected);
+    QTRY_COMPARE(window.sockUt.State(), SocketControl::sckConnected);
+    QVERIFY(window.box.messages.isEmpty());
+
+    // Clicked again on open sockets: each of the six operations is refused.
+    window.button("cmdOpenTCP")->click();
+    QCOMPARE(window.box.messages,
+             QStringList(6, QStringLiteral("Programfeil (SettIPData): Invalid operation at "
+                                           "current state 40020")));
+    QCOMPARE(window.sockInn.State(), SocketControl::sckConnected);
+
+    window.button("cmdCloseTCP")->click();
+    QCOMPARE(window.sockInn.State(), SocketControl::sckClosed);
+    QCOMPARE(window.sockUt.State(), SocketControl::sckClosed);
+    QCOMPARE(window.log(), QStringLiteral("Åpner porter manuelt\r\n"
+                                          "Åpner porter manuelt\r\n"
+                                          "Lukker porter manuelt\r\n"));
+    QTRY_COMPARE(printer.innConnections(), 1);
+}
+
+void TestNetworkWindow::flood()
+{
+    const QString ip = loopback(24);
+    FakePrinterScript script;
+    script.flood = true;
+    FakePrinterServer printer(QHostAddress(ip), script);
+    QVERIFY2(printer.listenError().isEmpty(), qPrintable(printer.listenError()));
+
+    Window window;
+    window.sleeper.onSleep = [&](int pause) {
+        if (pause == 1)
+            printer.waitFor(1, 0);
+    };
+    window.runTest(ip);
+
+    // Nothing decodable came, and the test took its usual number of passes and pauses.
+    QCOMPARE(window.log(), opening + silentPrinter(ip) + closing(ip));
+    QCOMPARE(window.sleeper.pauses, QList<qint32>(23, 250));
+    QVERIFY(window.box.messages.isEmpty());
+    // The window read at its own pace: the printer could only hand over what fits into the
+    // system's buffers and the window's bounded ones, far from what it wanted to send.
+    qInfo("flood: the printer got %lld bytes away", printer.floodBytesSent());
+    QVERIFY(printer.floodBytesSent() < script.floodLimit / 4);
+}
+
+QTEST_MAIN(TestNetworkWindow)
+
+#include "tst_networkwindow.moc"

@@ -1,0 +1,266 @@
+#include "statusdecoder.h"
+
+#include <QTest>
+
+namespace {
+
+const QString STX = QStringLiteral("\x02");
+const QString ETX = QStringLiteral("\x03");
+const QString CR = QStringLiteral("\r");
+
+// The printer's usual reply: STX, a two-character ID, the letter, six digits, ETX.
+QString reply(const QString &letter, const QString &digits = QStringLiteral("000123"))
+{
+    return STX + QStringLiteral("  ") + letter + digits + ETX;
+}
+
+QString decodedText(const QString &letter, const QString &field)
+{
+    return StatusDecoder::statusMessage(letter.at(0)) + CR + field;
+}
+
+} // namespace
+
+class TestStatusDecoder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void statusMessage_data();
+    void statusMessage();
+    void oneText_data();
+    void oneText();
+    void pieces_data();
+    void pieces();
+    void replySplitAnywhere();
+    void keptTextStaysBounded();
+    void clearForgetsPartialReply();
+};
+
+void TestStatusDecoder::statusMessage_data()
+{
+    QTest::addColumn<QString>("letter");
+    QTest::addColumn<QString>("message");
+
+    const auto row = [](const char *letter, const QString &message) {
+        QTest::addRow("%s", letter) << QString::fromLatin1(letter) << message;
+    };
+    row("0", QStringLiteral("FEIL: Skriveren er Off line"));
+    row("1", QStringLiteral("FEIL: Off line - Fargebånd nesten tomt"));
+    row("2", QStringLiteral("FEIL: Off line - Skriverminne nesten fullt"));
+    row("3",
+        QStringLiteral("FEIL: Off line - Fargebånd nesten tomt og skriverminne er nesten fullt"));
+    row("A", QStringLiteral("OK: Printer OK"));
+    row("B", QStringLiteral("OK: Fargebåndet er nesten tomt"));
+    row("C", QStringLiteral("OK: Skriverminnet er nesten fullt"));
+    row("D", QStringLiteral("OK: Fargebånd nesten tomt og skriverminne nesten fullt"));
+    row("G", QStringLiteral("OK: Skriver etikett"));
+    row("H", QStringLiteral("OK: Skriver etikett, men fargebåndet er nesten tomt"));
+    row("I", QStringLiteral("OK: Skriver etikett, men skriverminne er nesten fullt"));
+    row("J", QStringLiteral("OK: Fargebånd nesten tomt og skriverminne nesten fullt"));
+    row("M", QStringLiteral("OK: Etikett klar"));
+    row("N", QStringLiteral("OK: Etikett klar, fargebåndet er nesten tomt"));
+    row("O", QStringLiteral("OK: Etikett klar, skriverminne er nesten fullt"));
+    row("P", QStringLiteral("OK: Fargebånd nesten tomt og skriverminne nesten fullt"));
+    row("S", QStringLiteral("OK: On line, compiling print job - Skriver OK"));
+    row("T", QStringLiteral("OK: On line, compiling print job - Fargebånd nesten tomt"));
+    row("U", QStringLiteral("OK: On line, compiling print job - Skriverminne nesten fullt"));
+    row("V", QStringLiteral("OK: On line, compiling print job - Fargebånd nesten tomt og "
+                            "skriverminne nesten fullt"));
+    row("a", QStringLiteral("FEIL: Off line, Skriverfeil - Printerminne fullt"));
+    row("b", QStringLiteral("FEIL: Off line, Skriverfeil - Skrivehodet åpent"));
+    row("c", QStringLiteral("FEIL: Off line, Skriverfeil - Tomt for etiketter"));
+    row("d", QStringLiteral("FEIL: Off line, Skriverfeil - Tomt for fargebånd"));
+    row("e", QStringLiteral("FEIL: Off line, Skriverfeil - Etikettfeil"));
+    row("f", QStringLiteral("FEIL: Off line, Skriverfeil - Feil på sensor"));
+    row("g", QStringLiteral("FEIL: Off line, Skriverfeil - Feil på skrivehodet"));
+    row("h", QStringLiteral("FEIL: Off line, Skriverfeil - Deksel åpent"));
+    row("i", QStringLiteral("FEIL: Off line, Skriverfeil - Feil på minnekort"));
+    row("j", QStringLiteral("FEIL: Off line, Skriverfeil - Feil på kutter"));
+    row("k", QStringLiteral("FEIL: Off line, Skriverfeil - Annen feil (Could be framing error)"));
+
+    // Case matters, and everything off the table is one text.
+    const QString unknown = QStringLiteral("FEIL: Uregistrert feil");
+    for (const char *letter :
+         {"E", "F", "K", "Q", "W", "Z", "z", "l", "m", "p", "4", "9", " ", "\x03", "\x7f", "\xff"})
+        QTest::addRow("unknown %02x", static_cast<unsigned char>(letter[0]))
+            << QString(QChar(static_cast<unsigned char>(letter[0]))) << unknown;
+}
+
+void TestStatusDecoder::statusMessage()
+{
+    QFETCH(QString, letter);
+    QFETCH(QString, message);
+    QCOMPARE(StatusDecoder::statusMessage(letter.at(0)), message);
+}
+
+void TestStatusDecoder::oneText_data()
+{
+    QTest::addColumn<QString>("received");
+    QTest::addColumn<bool>("decoded");
+    QTest::addColumn<QString>("statusText");
+
+    QTest::newRow("reply") << reply(QStringLiteral("A")) << true
+                           << QStringLiteral("OK: Printer OK\rA000123");
+    QTest::newRow("characters after the ETX") << reply(QStringLiteral("A")) + QStringLiteral("xyz")
+                                              << true << QStringLiteral("OK: Printer OK\rA000123");
+    QTest::newRow("characters before the STX")
+        << QStringLiteral("\x04\x04") + reply(QStringLiteral("C")) << true
+        << decodedText(QStringLiteral("C"), QStringLiteral("C000123"));
+    QTest::newRow("two replies: the first counts")
+        << reply(QStringLiteral("A")) + reply(QStringLiteral("b")) << true
+        << QStringLiteral("OK: Printer OK\rA000123");
+    QTest::newRow("no STX") << QStringLiteral("  B000042") + ETX << true
+                            << QStringLiteral("OK: Fargebåndet er nesten tomt\rB000042");
+    QTest::newRow("short body takes the ETX")
+        << STX + QStringLiteral("  a") + ETX << true
+        << QStringLiteral("FEIL: Off line, Skriverfeil - Printerminne fullt\ra") + ETX;
+    // With text before the STX the body runs past the ETX by as much.
+    QTest::newRow("short body and text before the STX")
+        << QStringLiteral("zz") + STX + QStringLiteral("  h") + ETX + QStringLiteral("qq") << true
+        << QStringLiteral("FEIL: Off line, Skriverfeil - Deksel åpent\rh") + ETX +
+               QStringLiteral("qq");
+    QTest::newRow("lower-case letter")
+        << reply(QStringLiteral("d")) << true
+        << decodedText(QStringLiteral("d"), QStringLiteral("d000123"));
+    QTest::newRow("letter off the table")
+        << reply(QStringLiteral("E")) << true << QStringLiteral("FEIL: Uregistrert feil\rE000123");
+    QTest::newRow("digit 4") << reply(QStringLiteral("4")) << true
+                             << QStringLiteral("FEIL: Uregistrert feil\r4000123");
+    QTest::newRow("long frame with a job name")
+        << STX + QStringLiteral("01G000001JOBNAME_16_BYTES") + ETX << true
+        << QStringLiteral("OK: Skriver etikett\rG000001");
+    QTest::newRow("length before the STX")
+        << QStringLiteral("0011") + reply(QStringLiteral("S")) << true
+        << decodedText(QStringLiteral("S"), QStringLiteral("S000123"));
+    QTest::newRow("bytes above 127 pass as they are")
+        << STX + QStringLiteral("  \u00e5\u00ff") + ETX << true
+        << QStringLiteral("FEIL: Uregistrert feil\r\u00e5\u00ff") + ETX;
+
+    // Nothing to decode: the status field is empty.
+    QTest::newRow("STX, one character, ETX")
+        << STX + QStringLiteral("x") + ETX << false << QString();
+    // The body takes in the ETX, which becomes the status letter.
+    QTest::newRow("STX, two characters, ETX") << STX + QStringLiteral("xy") + ETX << true
+                                              << QStringLiteral("FEIL: Uregistrert feil\r") + ETX;
+    QTest::newRow("STX and ETX") << STX + ETX << false << QString();
+    QTest::newRow("ETX alone") << ETX << false << QString();
+    QTest::newRow("ETX before STX") << ETX + reply(QStringLiteral("A")) << false << QString();
+    // Incomplete: kept, and no answer yet.
+    QTest::newRow("no ETX") << STX + QStringLiteral("  A000123") << false << QString();
+    QTest::newRow("empty") << QString() << false << QString();
+}
+
+void TestStatusDecoder::oneText()
+{
+    QFETCH(QString, received);
+    QFETCH(bool, decoded);
+    QFETCH(QString, statusText);
+
+    StatusDecoder decoder;
+    QString result = QStringLiteral("untouched");
+    QCOMPARE(decoder.decode(received, result), decoded);
+    QCOMPARE(result, decoded ? statusText : QStringLiteral("untouched"));
+}
+
+void TestStatusDecoder::pieces_data()
+{
+    QTest::addColumn<QStringList>("pieces");
+    // What each piece decodes to; empty where it decodes to nothing.
+    QTest::addColumn<QStringList>("results");
+
+    const QString ok = QStringLiteral("OK: Printer OK\rA000123");
+    QTest::newRow("reply in two pieces")
+        << QStringList{STX + QStringLiteral("  A00"), QStringLiteral("0123") + ETX}
+        << QStringList{QString(), ok};
+    QTest::newRow("reply in three pieces")
+        << QStringList{STX, QStringLiteral("  A0001"), QStringLiteral("23") + ETX}
+        << QStringList{QString(), QString(), ok};
+    QTest::newRow("reply and the start of the next")
+        << QStringList{reply(QStringLiteral("A")) + STX + QStringLiteral("  b0"),
+                       QStringLiteral("00001") + ETX}
+        << QStringList{ok,
+                       QStringLiteral("FEIL: Off line, Skriverfeil - Skrivehodet åpent\rb000001")};
+    QTest::newRow("a trailing line end is harmless")
+        << QStringList{reply(QStringLiteral("A")) + QStringLiteral("\r\n"),
+                       reply(QStringLiteral("M"))}
+        << QStringList{ok, QStringLiteral("OK: Etikett klar\rM000123")};
+    QTest::newRow("noise before the reply")
+        << QStringList{QStringLiteral("noise"), reply(QStringLiteral("A"))}
+        << QStringList{QString(), ok};
+    QTest::newRow("empty pieces change nothing")
+        << QStringList{QString(), STX + QStringLiteral("  A"), QString(),
+                       QStringLiteral("000123") + ETX}
+        << QStringList{QString(), QString(), QString(), ok};
+    QTest::newRow("replies one by one")
+        << QStringList{reply(QStringLiteral("A")), reply(QStringLiteral("c")),
+                       reply(QStringLiteral("A"))}
+        << QStringList{
+               ok, QStringLiteral("FEIL: Off line, Skriverfeil - Tomt for etiketter\rc000123"), ok};
+    // Past the bound the kept text is dropped, and what follows stands alone: without its STX
+    // the body is what comes before the ETX.
+    QTest::newRow("kept text dropped at the bound")
+        << QStringList{STX + QString(StatusDecoder::keptLimit, QLatin1Char('x')),
+                       QStringLiteral("0123") + ETX}
+        << QStringList{QString(), QStringLiteral("FEIL: Off line - Skriverminne nesten fullt\r23")};
+    QTest::newRow("kept text up to the bound is kept")
+        << QStringList{QString(StatusDecoder::keptLimit - 1, QLatin1Char('x')) + STX,
+                       QStringLiteral("  A000123") + ETX}
+        << QStringList{QString(), ok};
+}
+
+void TestStatusDecoder::pieces()
+{
+    QFETCH(QStringList, pieces);
+    QFETCH(QStringList, results);
+
+    StatusDecoder decoder;
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        QString statusText;
+        const bool decoded = decoder.decode(pieces.at(i), statusText);
+        QCOMPARE(decoded, !results.at(i).isEmpty());
+        QCOMPARE(statusText, results.at(i));
+    }
+}
+
+void TestStatusDecoder::replySplitAnywhere()
+{
+    const QString whole = reply(QStringLiteral("B"), QStringLiteral("654321"));
+    for (qsizetype cut = 1; cut < whole.size(); ++cut) {
+        StatusDecoder decoder;
+        QString statusText;
+        QVERIFY2(!decoder.decode(whole.left(cut), statusText), qPrintable(QString::number(cut)));
+        QVERIFY2(decoder.decode(whole.mid(cut), statusText), qPrintable(QString::number(cut)));
+        QCOMPARE(statusText, QStringLiteral("OK: Fargebåndet er nesten tomt\rB654321"));
+        QVERIFY(decoder.keptText().isEmpty());
+    }
+}
+
+void TestStatusDecoder::keptTextStaysBounded()
+{
+    StatusDecoder decoder;
+    QString statusText;
+    const QString chunk(1000, QLatin1Char('x'));
+    for (int i = 0; i < 100; ++i) {
+        QVERIFY(!decoder.decode(chunk, statusText));
+        QVERIFY(decoder.keptText().size() <= StatusDecoder::keptLimit);
+    }
+    // A large piece that ends with the start of a reply keeps only that start.
+    QVERIFY(decoder.decode(chunk + reply(QStringLiteral("A")) + STX, statusText));
+    QCOMPARE(decoder.keptText(), STX);
+}
+
+void TestStatusDecoder::clearForgetsPartialReply()
+{
+    StatusDecoder decoder;
+    QString statusText;
+    QVERIFY(!decoder.decode(STX + QStringLiteral("  A00"), statusText));
+    decoder.clear();
+    QVERIFY(decoder.keptText().isEmpty());
+    QVERIFY(decoder.decode(QStringLiteral("0123") + ETX, statusText));
+    QCOMPARE(statusText, QStringLiteral("FEIL: Off line - Skriverminne nesten fullt\r23"));
+}
+
+QTEST_APPLESS_MAIN(TestStatusDecoder)
+
+#include "tst_statusdecoder.moc"

@@ -1,0 +1,134 @@
+#include "fakeprinterserver.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+namespace {
+constexpr qint64 floodChunk = 64 * 1024;
+}
+
+// Lives in the server's thread; everything it owns is made and destroyed there.
+class FakePrinterWorker : public QObject
+{
+public:
+    FakePrinterWorker(const QHostAddress &address, FakePrinterServer &server)
+        : m_address(address)
+        , m_server(server)
+    {
+    }
+
+    QString listen()
+    {
+        const FakePrinterScript &script = m_server.m_script;
+        if (script.listenInn) {
+            m_inn = new QTcpServer(this);
+            if (!m_inn->listen(m_address, FakePrinterServer::innPort))
+                return m_inn->errorString();
+            connect(m_inn, &QTcpServer::newConnection, this, [this] { acceptInn(); });
+        }
+        if (script.listenUt) {
+            m_ut = new QTcpServer(this);
+            if (!m_ut->listen(m_address, FakePrinterServer::utPort))
+                return m_ut->errorString();
+            connect(m_ut, &QTcpServer::newConnection, this, [this] { acceptUt(); });
+        }
+        return {};
+    }
+
+    void sendOnInn(const QByteArray &data)
+    {
+        for (const QPointer<QTcpSocket> &socket : std::as_const(m_innSockets)) {
+            if (socket && socket->state() == QAbstractSocket::ConnectedState) {
+                socket->write(data);
+                socket->flush();
+            }
+        }
+    }
+
+private:
+    void acceptInn()
+    {
+        while (QTcpSocket *socket = m_inn->nextPendingConnection()) {
+            m_innSockets.append(socket);
+            ++m_server.m_innConnections;
+            const FakePrinterScript &script = m_server.m_script;
+            if (script.flood) {
+                connect(socket, &QTcpSocket::bytesWritten, this, [this, socket](qint64 written) {
+                    m_server.m_floodBytesSent += written;
+                    flood(socket);
+                });
+                flood(socket);
+                continue;
+            }
+            for (const QByteArray &piece : script.innPieces) {
+                socket->write(piece);
+                socket->flush();
+            }
+            ++m_server.m_innReplies;
+        }
+    }
+
+    void acceptUt()
+    {
+        while (m_ut->nextPendingConnection())
+            ++m_server.m_utConnections;
+    }
+
+    void flood(QTcpSocket *socket)
+    {
+        if (socket->state() != QAbstractSocket::ConnectedState ||
+            m_server.m_floodBytesSent.load() >= m_server.m_script.floodLimit)
+            return;
+        // Keeps a little in hand, so the printer's own memory stays small as well.
+        if (socket->bytesToWrite() < floodChunk)
+            socket->write(QByteArray(floodChunk, 'x'));
+    }
+
+    QHostAddress m_address;
+    FakePrinterServer &m_server;
+    QTcpServer *m_inn = nullptr;
+    QTcpServer *m_ut = nullptr;
+    QList<QPointer<QTcpSocket>> m_innSockets;
+};
+
+FakePrinterServer::FakePrinterServer(const QHostAddress &address, const FakePrinterScript &script)
+    : m_script(script)
+{
+    m_worker = new FakePrinterWorker(address, *this);
+    m_worker->moveToThread(&m_thread);
+    QObject::connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
+    m_thread.start();
+    QMetaObject::invokeMethod(
+        m_worker, [this] { m_listenError = m_worker->listen(); }, Qt::BlockingQueuedConnection);
+}
+
+FakePrinterServer::~FakePrinterServer()
+{
+    m_thread.quit();
+    m_thread.wait();
+}
+
+void FakePrinterServer::sendOnInn(const QByteArray &data)
+{
+    QMetaObject::invokeMethod(
+        m_worker, [this, data] { m_worker->sendOnInn(data); }, Qt::BlockingQueuedConnection);
+}
+
+bool FakePrinterServer::waitFor(int connections, int replies, int timeoutMs) const
+{
+    QElapsedTimer clock;
+    clock.start();
+    const auto reached = [&] {
+        return (!m_script.listenInn || m_innConnections.load() >= connections) &&
+               (!m_script.listenUt || m_utConnections.load() >= connections) &&
+               m_innReplies.load() >= replies;
+    };
+    while (!reached()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(1);
+    }
+    return true;
+}
