@@ -1,0 +1,230 @@
+#include "pseudoterminal.h"
+
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+#if defined(__APPLE__)
+#include <util.h>
+#else
+#include <pty.h>
+#endif
+#if defined(__linux__)
+#include <sys/inotify.h>
+#endif
+
+namespace {
+constexpr size_t readChunk = 4096;
+
+QString systemError(const char *call)
+{
+    return QStringLiteral("%1: %2").arg(QLatin1String(call),
+                                        QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+bool addFlags(int fd, int getCommand, int setCommand, int flags)
+{
+    const int current = ::fcntl(fd, getCommand);
+    return current >= 0 && ::fcntl(fd, setCommand, current | flags) == 0;
+}
+} // namespace
+
+PseudoTerminal::PseudoTerminal(QObject *parent)
+    : QObject(parent)
+{
+}
+
+PseudoTerminal::~PseudoTerminal()
+{
+    close();
+}
+
+bool PseudoTerminal::open(QString *error)
+{
+    close();
+    int master = -1;
+    int slave = -1;
+    if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
+        *error = systemError("openpty");
+        return false;
+    }
+    m_master = master;
+    m_slave = slave;
+
+    // Raw, so that the line discipline neither echoes nor translates the printer's bytes.
+    termios settings{};
+    bool ok = ::tcgetattr(m_slave, &settings) == 0;
+    if (ok) {
+        ::cfmakeraw(&settings);
+        ok = ::tcsetattr(m_slave, TCSANOW, &settings) == 0;
+    }
+    ok = ok && addFlags(m_master, F_GETFL, F_SETFL, O_NONBLOCK) &&
+         addFlags(m_master, F_GETFD, F_SETFD, FD_CLOEXEC) &&
+         addFlags(m_slave, F_GETFD, F_SETFD, FD_CLOEXEC);
+    const char *name = ok ? ::ttyname(m_slave) : nullptr;
+    if (!name) {
+        *error = systemError(ok ? "ttyname" : "setting up the pseudo-terminal");
+        close();
+        return false;
+    }
+    m_devicePath = QString::fromLocal8Bit(name);
+
+    m_readNotifier = std::make_unique<QSocketNotifier>(m_master, QSocketNotifier::Read);
+    connect(m_readNotifier.get(), &QSocketNotifier::activated, this,
+            &PseudoTerminal::readAvailable);
+    m_writeNotifier = std::make_unique<QSocketNotifier>(m_master, QSocketNotifier::Write);
+    m_writeNotifier->setEnabled(false);
+    connect(m_writeNotifier.get(), &QSocketNotifier::activated, this,
+            &PseudoTerminal::writePending);
+    watchFarEnd();
+    return true;
+}
+
+void PseudoTerminal::watchFarEnd()
+{
+#if defined(__linux__)
+    m_watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_watch < 0)
+        return;
+    if (::inotify_add_watch(m_watch, m_devicePath.toLocal8Bit().constData(),
+                            IN_OPEN | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
+        ::close(m_watch);
+        m_watch = -1;
+        return;
+    }
+    m_farEndKnown = true;
+    m_watchNotifier = std::make_unique<QSocketNotifier>(m_watch, QSocketNotifier::Read);
+    connect(m_watchNotifier.get(), &QSocketNotifier::activated, this,
+            &PseudoTerminal::readFarEndEvents);
+#endif
+}
+
+// Called before every decision that depends on the far end, not only when the notifier
+// fires: a program opens the port before it writes its ENQ, so the open is always queued
+// here by the time the ENQ is read.
+void PseudoTerminal::readFarEndEvents()
+{
+#if defined(__linux__)
+    if (m_watch < 0)
+        return;
+    alignas(inotify_event) char buffer[4096];
+    for (;;) {
+        const ssize_t count = ::read(m_watch, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return;
+        for (ssize_t at = 0; at < count;) {
+            inotify_event event{};
+            std::memcpy(&event, buffer + at, sizeof event);
+            at += static_cast<ssize_t>(sizeof event + event.len);
+            if (event.mask & IN_Q_OVERFLOW) {
+                // Lost track; from now on the line counts as open.
+                m_farEndKnown = false;
+            } else if (event.mask & IN_OPEN) {
+                if (++m_farEndOpens == 1)
+                    emit farEndOpened();
+            } else if (event.mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE)) {
+                if (m_farEndOpens > 0 && --m_farEndOpens == 0) {
+                    // Gone with the port, as on a real line.
+                    if (m_slave >= 0)
+                        ::tcflush(m_slave, TCIFLUSH);
+                    m_pending.clear();
+                    emit farEndClosed();
+                }
+            }
+        }
+    }
+#endif
+}
+
+bool PseudoTerminal::isFarEndOpen()
+{
+    readFarEndEvents();
+    return !m_farEndKnown || m_farEndOpens > 0;
+}
+
+void PseudoTerminal::close()
+{
+    m_readNotifier.reset();
+    m_writeNotifier.reset();
+    m_watchNotifier.reset();
+    if (m_watch >= 0)
+        ::close(m_watch);
+    m_watch = -1;
+    m_farEndOpens = 0;
+    m_farEndKnown = false;
+    m_pending.clear();
+    if (m_master >= 0)
+        ::close(m_master);
+    if (m_slave >= 0)
+        ::close(m_slave);
+    m_master = -1;
+    m_slave = -1;
+}
+
+bool PseudoTerminal::write(const QByteArray &bytes)
+{
+    if (!isOpen() || !isFarEndOpen())
+        return false;
+    m_pending += bytes;
+    writePending();
+    return true;
+}
+
+void PseudoTerminal::readAvailable()
+{
+    // The open that came before these bytes is reported before them.
+    readFarEndEvents();
+    QByteArray bytes;
+    char buffer[readChunk];
+    for (;;) {
+        const ssize_t count = ::read(m_master, buffer, sizeof buffer);
+        if (count > 0) {
+            bytes.append(buffer, count);
+            continue;
+        }
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            break;
+        // Cannot happen while the device end is held open here; stop listening rather
+        // than spin on a line that reports an error for ever.
+        fail(count == 0 ? QStringLiteral("read: end of file") : systemError("read"));
+        break;
+    }
+    if (!bytes.isEmpty())
+        emit received(bytes);
+}
+
+void PseudoTerminal::writePending()
+{
+    while (!m_pending.isEmpty() && isOpen()) {
+        const ssize_t count = ::write(m_master, m_pending.constData(), m_pending.size());
+        if (count > 0) {
+            m_pending.remove(0, count);
+            continue;
+        }
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            break;
+        fail(systemError("write"));
+        return;
+    }
+    if (m_writeNotifier)
+        m_writeNotifier->setEnabled(!m_pending.isEmpty());
+}
+
+void PseudoTerminal::fail(const QString &what)
+{
+    if (m_readNotifier)
+        m_readNotifier->setEnabled(false);
+    if (m_writeNotifier)
+        m_writeNotifier->setEnabled(false);
+    m_pending.clear();
+    emit failed(what);
+}
