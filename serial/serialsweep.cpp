@@ -1,5 +1,85 @@
 #include "serialsweep.h"
 
+#include "commcontrol.h"
+#include "datetimetext.h"
+#include "fieldnumber.h"
+#include "logsink.h"
+#include "pausems.h"
+#include "runtimeerror.h"
+#include "statustext.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+
+#include <exception>
+#include <limits>
+#include <new>
+
+namespace {
+
+constexpr qint16 shortestPause = 10;
+constexpr qint16 longestPause = 2000;
+constexpr qint16 lastPortNumber = std::numeric_limits<qint16>::max();
+constexpr char16_t enquiryCode = 5;
+
+// Numbers for failures that do not come from the serial control.
+constexpr qint32 outOfMemory = 7;
+constexpr qint32 internalError = 51;
+
+// The control's errors that the log names; every other number is logged with its description.
+const char *knownErrorLine(qint32 number)
+{
+    switch (number) {
+    case CommControl::comPortInvalid:
+        return "  comPortInvalid.";
+    case CommControl::comPortNotOpen:
+        return "  comPortNotOpen.";
+    case CommControl::comNoOpen:
+        return "  comNoOpen.";
+    case CommControl::comPortAlreadyOpen:
+        return "  comPortAlreadyOpen.";
+    default:
+        return nullptr;
+    }
+}
+
+// The port counter steps like any 16-bit number: past the last one it overflows.
+qint16 nextPort(qint16 port)
+{
+    if (port == lastPortNumber)
+        throw overflowError();
+    return static_cast<qint16>(port + 1);
+}
+
+// A printer pads its frame with blanks; each piece read loses those at its ends.
+QString withoutEdgeBlanks(const QString &piece)
+{
+    qsizetype first = 0;
+    qsizetype end = piece.size();
+    while (first < end && piece.at(first) == QLatin1Char(' '))
+        ++first;
+    while (end > first && piece.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return piece.mid(first, end - first);
+}
+
+// The decimal code of each character, each followed by one blank.
+QString byteList(const QString &data)
+{
+    constexpr qsizetype longestEntry = 4; // "255 "
+    QString list;
+    list.reserve(data.size() * longestEntry);
+    for (const QChar c : data) {
+        list += QString::number(c.unicode());
+        list += QLatin1Char(' ');
+    }
+    return list;
+}
+
+} // namespace
+
 SerialSweep::SerialSweep(const SerialSweepControls &controls, CommControl &comPort,
                          Sleeper &sleeper, LogSink &log)
     : m_controls(controls)
@@ -9,7 +89,180 @@ SerialSweep::SerialSweep(const SerialSweepControls &controls, CommControl &comPo
 {
 }
 
+template <typename Step> SerialSweep::Outcome SerialSweep::attempt(Step &&step)
+{
+    try {
+        step();
+        return Outcome::Done;
+    } catch (const RuntimeError &error) {
+        return report(error);
+    } catch (const std::bad_alloc &) {
+        return report(RuntimeError{outOfMemory, QStringLiteral("Out of memory")});
+    } catch (const std::exception &) {
+        return report(RuntimeError{internalError, QStringLiteral("Internal error")});
+    }
+}
+
+SerialSweep::Outcome SerialSweep::report(const RuntimeError &error)
+{
+    const char *known = knownErrorLine(error.number);
+    try {
+        if (known) {
+            m_log.AddLogLine(QLatin1String(known));
+        } else {
+            m_log.AddLogLine(QStringLiteral("  Annen Feil: ") + QString::number(error.number) +
+                             QLatin1Char('-') + error.description + QStringLiteral("\r\n"));
+        }
+    } catch (const std::exception &) {
+        // A log that cannot take a line leaves nothing to report with; the sweep goes on.
+    }
+    return known ? Outcome::KnownError : Outcome::OtherError;
+}
+
 void SerialSweep::TestSerialPrinter()
 {
-    // Built by the serial sweep work.
+    attempt([&] { m_log.AddLogLine(QStringLiteral("START Serieport ") + currentDateTimeText()); });
+    attempt([&] { m_controls.cmdTest->setEnabled(false); });
+
+    qint16 intComFra = 0;
+    qint16 intComTil = 0;
+    qint16 intPause = 0;
+    QString strHastighet;
+    attempt([&] { intComFra = readFieldNumber(m_controls.txtComFra->text()); });
+    attempt([&] { intComTil = readFieldNumber(m_controls.txtComTil->text()); });
+    attempt([&] { strHastighet = m_controls.comboHastighet->currentText(); });
+    attempt([&] { intPause = readFieldNumber(m_controls.txtPause->text()); });
+    attempt([&] {
+        if (intPause < shortestPause) {
+            intPause = shortestPause;
+            m_controls.txtPause->setText(QString::number(shortestPause));
+        }
+    });
+    attempt([&] {
+        if (intPause > longestPause) {
+            intPause = longestPause;
+            m_controls.txtPause->setText(QString::number(longestPause));
+        }
+    });
+    // Negative numbers pass: only 0 and a reversed range are taken for typing errors.
+    attempt([&] {
+        if (intComFra > intComTil || intComFra == 0 || intComTil == 0) {
+            intComFra = 1;
+            intComTil = 1;
+            m_controls.txtComFra->setText(QStringLiteral("1"));
+            m_controls.txtComTil->setText(QStringLiteral("1"));
+            m_log.AddLogLine(QStringLiteral("Ugyldige verdier oppgitt. Setter comport til 1"));
+        }
+    });
+    attempt([&] {
+        m_log.AddLogLine(QString::number(intComFra) + QStringLiteral("  ") +
+                         QString::number(intComTil));
+    });
+
+    closePortLeftOpen();
+
+    const qint16 intLast = intComTil;
+    qint16 intPort = intComFra;
+    while (intPort <= intLast) {
+        tryPort(intPort, strHastighet, intPause);
+        attempt([&] {
+            if (m_controls.window)
+                m_controls.window->repaint();
+        });
+        if (attempt([&] { intPort = nextPort(intPort); }) != Outcome::Done)
+            break;
+    }
+
+    attempt([&] { m_log.AddLogLine(QStringLiteral("SLUTT Serieport ") + currentDateTimeText()); });
+    attempt([&] { m_log.AddLogLine(QString()); });
+    attempt([&] { m_controls.cmdTest->setEnabled(true); });
+}
+
+void SerialSweep::closePortLeftOpen()
+{
+    // A failing look counts as an open port; a known error here has no port to skip, so the
+    // sweep goes on with its first port.
+    bool open = true;
+    if (attempt([&] { open = m_comPort.PortOpen(); }) == Outcome::KnownError)
+        return;
+    if (open)
+        attempt([&] { m_comPort.setPortOpen(false); });
+}
+
+void SerialSweep::tryPort(qint16 intPort, const QString &strHastighet, qint16 intPause)
+{
+    // A known error leaves the port where it failed; an other error only skips its own step.
+    const auto failed = [](Outcome outcome) { return outcome == Outcome::KnownError; };
+
+    if (failed(attempt([&] {
+            m_log.AddLogLine(QStringLiteral("Prøver com") + QString::number(intPort) +
+                             QStringLiteral(" ( ") + strHastighet + QStringLiteral(" )"));
+        })) ||
+        failed(attempt([&] { m_comPort.setSettings(strHastighet + QStringLiteral(",n,8,1")); })) ||
+        failed(attempt([&] { m_comPort.setCommPort(intPort); })) ||
+        failed(attempt([&] { m_comPort.setPortOpen(true); })))
+        return;
+
+    // A failing read counts as a match: the enquiry goes out.
+    bool sameNumber = true;
+    if (failed(attempt([&] { sameNumber = m_comPort.CommPort() == intPort; })))
+        return;
+    if (sameNumber) {
+        if (failed(attempt([&] { m_comPort.setOutput(QString(QChar(enquiryCode))); })) ||
+            failed(attempt([&] { pausems(m_sleeper, intPause); })))
+            return;
+    } else if (failed(attempt([&] {
+                   m_log.AddLogLine(QStringLiteral("  Port <> status. ComControlName.CommPort = ") +
+                                    QString::number(m_comPort.CommPort()));
+               }))) {
+        return;
+    }
+
+    QString strData;
+    if (failed(collectReply(strData)))
+        return;
+
+    if (failed(attempt([&] {
+            m_log.AddLogLine(QStringLiteral("  Data fra printer =  -->") + strData +
+                             QStringLiteral("<--"));
+        })) ||
+        failed(attempt([&] { m_log.AddLogLine(QStringLiteral("  ") + GetStatustext(strData)); })) ||
+        failed(attempt([&] {
+            if (!strData.isEmpty())
+                m_log.AddLogLine(QStringLiteral("     bytes: -->") + byteList(strData) +
+                                 QStringLiteral("<--"));
+        })))
+        return;
+    attempt([&] { m_comPort.setPortOpen(false); });
+}
+
+SerialSweep::Outcome SerialSweep::collectReply(QString &strData)
+{
+    int taken = 0;
+    int idlePasses = 0;
+    for (;;) {
+        // A failing count counts as characters waiting: one read follows.
+        bool waiting = true;
+        Outcome outcome = attempt([&] { waiting = m_comPort.InBufferCount() > 0; });
+        if (outcome == Outcome::KnownError)
+            return outcome;
+        if (!waiting)
+            return Outcome::Done;
+
+        bool tookSome = false;
+        outcome = attempt([&] {
+            QString piece = m_comPort.Input();
+            piece.truncate(replyLimit - taken);
+            taken += static_cast<int>(piece.size());
+            tookSome = !piece.isEmpty();
+            strData += withoutEdgeBlanks(piece);
+        });
+        if (outcome == Outcome::KnownError)
+            return outcome;
+        if (taken >= replyLimit)
+            return Outcome::Done;
+        idlePasses = tookSome ? 0 : idlePasses + 1;
+        if (idlePasses >= idlePassLimit)
+            return Outcome::Done;
+    }
 }

@@ -1,6 +1,9 @@
 #ifndef SERIALSWEEP_H
 #define SERIALSWEEP_H
 
+#include <QString>
+#include <QtGlobal>
+
 class CommControl;
 class LogSink;
 class Sleeper;
@@ -8,6 +11,7 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QWidget;
+struct RuntimeError;
 
 // The window's fields that the sweep reads and corrects.
 struct SerialSweepControls
@@ -20,15 +24,36 @@ struct SerialSweepControls
     QWidget *window = nullptr; // repainted after each port
 };
 
+// The serial printer test: sends the status enquiry on every COM port of the range typed in
+// the window and logs what each one answers.
+//
+// It runs to its end on the caller's thread and lets no window events run meanwhile; the window
+// is repainted once after each port. Every failure is trapped where it arises and logged, and
+// the sweep goes on: nothing it calls can end it early or escape from it.
 class SerialSweep
 {
 public:
+    // What one port may hand over, the most that the byte list's 16-bit index covers. A device
+    // that never stops sending is read up to here and no further.
+    static constexpr int replyLimit = 32767;
+    // Passes of the reply loop in a row that take nothing in (the count or the read failing,
+    // or a read that returns nothing) before the sweep gives up on collecting from the port.
+    static constexpr int idlePassLimit = 100;
+
     SerialSweep(const SerialSweepControls &controls, CommControl &comPort, Sleeper &sleeper,
                 LogSink &log);
 
     void TestSerialPrinter();
 
 private:
+    enum class Outcome { Done, OtherError, KnownError };
+
+    template <typename Step> Outcome attempt(Step &&step);
+    Outcome report(const RuntimeError &error);
+    void closePortLeftOpen();
+    void tryPort(qint16 intPort, const QString &strHastighet, qint16 intPause);
+    Outcome collectReply(QString &strData);
+
     SerialSweepControls m_controls;
     CommControl &m_comPort;
     Sleeper &m_sleeper;

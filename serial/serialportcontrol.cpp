@@ -1,0 +1,207 @@
+#include "serialportcontrol.h"
+
+#include "runtimeerror.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <utility>
+
+namespace {
+
+[[noreturn]] void raise(qint32 number, const char *description)
+{
+    throw RuntimeError{number, QString::fromLatin1(description)};
+}
+
+[[noreturn]] void raisePortInvalid()
+{
+    raise(CommControl::comPortInvalid, "Invalid Port Number");
+}
+
+[[noreturn]] void raisePortAlreadyOpen()
+{
+    raise(CommControl::comPortAlreadyOpen, "Port already open");
+}
+
+[[noreturn]] void raiseNoOpen()
+{
+    raise(CommControl::comNoOpen, "The device is not open");
+}
+
+[[noreturn]] void raiseInvalidSettings()
+{
+    raise(CommControl::invalidPropertyValue, "Invalid property value");
+}
+
+} // namespace
+
+SerialPortControl::SerialPortControl(ComPortResolver resolver)
+    : m_resolver(std::move(resolver))
+{
+    m_port.setReadBufferSize(inBufferSize);
+}
+
+SerialPortControl::~SerialPortControl() = default;
+
+void SerialPortControl::setSettings(const QString &settings)
+{
+    const auto parsed = parseSerialSettings(settings);
+    if (!parsed)
+        raiseInvalidSettings();
+    // An open port changes speed at once; one that refuses keeps what it had.
+    if (m_port.isOpen() && !apply(*parsed)) {
+        apply(m_lineSettings);
+        raiseInvalidSettings();
+    }
+    m_settings = settings;
+    m_lineSettings = *parsed;
+}
+
+QString SerialPortControl::Settings() const
+{
+    return m_settings;
+}
+
+void SerialPortControl::setCommPort(qint16 port)
+{
+    if (port < 1)
+        raisePortInvalid();
+    if (m_port.isOpen())
+        raisePortAlreadyOpen();
+    m_commPort = port;
+}
+
+qint16 SerialPortControl::CommPort() const
+{
+    return m_commPort;
+}
+
+void SerialPortControl::setPortOpen(bool open)
+{
+    if (open) {
+        this->open();
+    } else if (m_port.isOpen()) {
+        m_port.close();
+    }
+}
+
+bool SerialPortControl::PortOpen() const
+{
+    return m_port.isOpen();
+}
+
+void SerialPortControl::open()
+{
+    if (m_port.isOpen())
+        raisePortAlreadyOpen();
+    const QString device = m_resolver ? m_resolver(m_commPort) : QString();
+    // A device path that names nothing is known absent without QSerialPort, which on some
+    // systems writes and syncs a lock file before it even tries the device.
+    if (device.isEmpty() || (QDir::isAbsolutePath(device) && !QFileInfo::exists(device)))
+        raisePortInvalid();
+
+    m_port.setPortName(device);
+    apply(m_lineSettings);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (m_port.open(QIODevice::ReadWrite)) {
+        m_port.clearError();
+        return;
+    }
+
+    const QSerialPort::SerialPortError error = m_port.error();
+    m_port.clearError();
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        raisePortInvalid();
+    case QSerialPort::PermissionError: // locked, or held exclusively, by another opener
+    case QSerialPort::OpenError:
+        raisePortAlreadyOpen();
+    case QSerialPort::UnsupportedOperationError: // a speed or framing the port cannot do
+        raiseInvalidSettings();
+    default:
+        raiseNoOpen();
+    }
+}
+
+bool SerialPortControl::apply(const SerialSettings &settings)
+{
+    // Before the port opens these only note the values; QSerialPort applies them on open.
+    const bool speed = m_port.setBaudRate(settings.baudRate);
+    const bool parity = m_port.setParity(settings.parity);
+    const bool dataBits = m_port.setDataBits(settings.dataBits);
+    const bool stopBits = m_port.setStopBits(settings.stopBits);
+    return speed && parity && dataBits && stopBits;
+}
+
+void SerialPortControl::requireOpen() const
+{
+    if (!m_port.isOpen())
+        raise(comPortNotOpen, "Operation valid only when the port is open");
+}
+
+void SerialPortControl::failWhileOpen()
+{
+    m_port.clearError();
+    m_port.close();
+    raiseNoOpen();
+}
+
+bool SerialPortControl::healthy()
+{
+    switch (m_port.error()) {
+    case QSerialPort::NoError:
+        return true;
+    case QSerialPort::TimeoutError: // a wait that found nothing to do
+        m_port.clearError();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void SerialPortControl::takeArrived()
+{
+    // Each wait takes in one chunk of what the device holds, without waiting for more; a wait
+    // with nothing to take only reports its time-out. Stopping at the first wait that takes
+    // nothing keeps a device that claims data it never gives from holding the sweep here.
+    for (;;) {
+        const qint64 before = m_port.bytesAvailable();
+        if (before >= inBufferSize || !m_port.waitForReadyRead(0) ||
+            m_port.bytesAvailable() == before)
+            break;
+    }
+    if (!healthy())
+        failWhileOpen();
+}
+
+void SerialPortControl::setOutput(const QString &data)
+{
+    requireOpen();
+    const QByteArray bytes = data.toLatin1();
+    if (bytes.isEmpty())
+        return;
+    if (m_port.write(bytes) != bytes.size())
+        failWhileOpen();
+    while (m_port.bytesToWrite() > 0) {
+        if (!m_port.waitForBytesWritten(outputTimeoutMs))
+            failWhileOpen();
+    }
+    // The waits above may have taken in bytes or met a failure on the receiving side.
+    if (!healthy())
+        failWhileOpen();
+}
+
+int SerialPortControl::InBufferCount()
+{
+    requireOpen();
+    takeArrived();
+    return static_cast<int>(m_port.bytesAvailable());
+}
+
+QString SerialPortControl::Input()
+{
+    requireOpen();
+    takeArrived();
+    return QString::fromLatin1(m_port.readAll());
+}

@@ -1,0 +1,440 @@
+// The serial sweep as a user runs it: through the window's test button, with pseudo-terminals
+// for COM ports and fake printers at their far ends.
+
+#include "commcontrol.h"
+#include "fakeplatform.h"
+#include "fakeprinter.h"
+#include "form1.h"
+#include "runtimeerror.h"
+#include "serialportcontrol.h"
+#include "sweeplogtext.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSerialPort>
+#include <QTest>
+#include <QTimer>
+
+#include <map>
+#include <memory>
+
+namespace {
+
+constexpr int answerTimeoutMs = 5000;
+const QByteArray goodFrame("\x02  A000120\x03");
+
+// Passes every call to the real control, running a hook first.
+class ObservedCommControl : public CommControl
+{
+public:
+    explicit ObservedCommControl(CommControl &inner)
+        : m_inner(inner)
+    {
+    }
+
+    std::function<void()> onCall;
+
+    void setSettings(const QString &settings) override
+    {
+        observe();
+        m_inner.setSettings(settings);
+    }
+    QString Settings() const override { return m_inner.Settings(); }
+    void setCommPort(qint16 port) override
+    {
+        observe();
+        m_inner.setCommPort(port);
+    }
+    qint16 CommPort() const override
+    {
+        observe();
+        return m_inner.CommPort();
+    }
+    void setPortOpen(bool open) override
+    {
+        observe();
+        m_inner.setPortOpen(open);
+    }
+    bool PortOpen() const override
+    {
+        observe();
+        return m_inner.PortOpen();
+    }
+    void setOutput(const QString &data) override
+    {
+        observe();
+        m_inner.setOutput(data);
+    }
+    int InBufferCount() override
+    {
+        observe();
+        return m_inner.InBufferCount();
+    }
+    QString Input() override
+    {
+        observe();
+        return m_inner.Input();
+    }
+
+private:
+    void observe() const
+    {
+        if (onCall)
+            onCall();
+    }
+
+    CommControl &m_inner;
+};
+
+using namespace SweepLogText;
+
+QString portLine(int port)
+{
+    return SweepLogText::portLine(port, QStringLiteral("19200"));
+}
+
+QString goodLines()
+{
+    return replyLines(QString::fromLatin1(goodFrame), QStringLiteral("- Skriver OK -"));
+}
+
+QString overflowLines()
+{
+    return otherError(6, QStringLiteral("Overflow"));
+}
+
+// The window with the real serial control, whose COM numbers name pseudo-terminals, and a
+// pause that ends once the printer on the open port has answered.
+struct WindowRig
+{
+    WindowRig()
+    {
+        sleeper.onSleep = [this] { paused(); };
+        observed.onCall = [this] {
+            ++calls;
+            callsWithButtonOn += cmdTest()->isEnabled();
+            callsAfterTimer += timerFired;
+        };
+        Form1Platform platform;
+        platform.clipboard = &clipboard;
+        platform.messageBox = &messageBox;
+        platform.eventPump = &eventPump;
+        platform.sleeper = &sleeper;
+        platform.comPort = &observed;
+        form = std::make_unique<Form1>(platform);
+    }
+
+    FakePrinter &addPrinter(qint16 number, FakePrinter::Behaviour behaviour,
+                            const QByteArray &reply = {})
+    {
+        auto printer = std::make_unique<FakePrinter>(behaviour, reply);
+        devices[number] = printer->devicePath();
+        printersByNumber[number] = printer.get();
+        printers.push_back(std::move(printer));
+        return *printers.back();
+    }
+
+    QLineEdit *field(const char *name) const { return form->findChild<QLineEdit *>(name); }
+    QPushButton *cmdTest() const { return form->findChild<QPushButton *>("cmdTest"); }
+    QComboBox *comboHastighet() const { return form->findChild<QComboBox *>("comboHastighet"); }
+
+    void setFields(const QString &from, const QString &to, const QString &pause)
+    {
+        field("txtComFra")->setText(from);
+        field("txtComTil")->setText(to);
+        field("txtPause")->setText(pause);
+    }
+
+    // Clicks "Test skriver" and returns the log between the START and SLUTT lines.
+    QString clickTest()
+    {
+        QTimer::singleShot(0, form.get(), [this] { timerFired = true; });
+        cmdTest()->click();
+        const QString &log = form->logText();
+        const qsizetype startEnd = log.indexOf(QStringLiteral("\r\n"));
+        const qsizetype endAt = log.lastIndexOf(QStringLiteral("SLUTT Serieport "));
+        if (!log.startsWith(QStringLiteral("START Serieport ")) || endAt < 0 ||
+            !log.endsWith(QStringLiteral("\r\n\r\n")))
+            return QStringLiteral("(no START or SLUTT) ") + log;
+        return log.mid(startEnd + 2, endAt - startEnd - 2);
+    }
+
+    void paused()
+    {
+        pausesWithButtonOn += cmdTest()->isEnabled();
+        pausesAfterTimer += timerFired;
+        const auto printer = printersByNumber.find(control.CommPort());
+        if (printer != printersByNumber.end()) {
+            const int answered = ++enquiries[printer->second];
+            if (!printer->second->waitUntilAnswered(answered, answerTimeoutMs))
+                ++pausesWithoutAnswer;
+        }
+        if (onPause)
+            onPause(control.CommPort());
+    }
+
+    std::map<qint16, QString> devices;
+    std::vector<std::unique_ptr<FakePrinter>> printers;
+    std::map<qint16, FakePrinter *> printersByNumber;
+    std::map<FakePrinter *, int> enquiries;
+
+    SerialPortControl control{[this](qint16 number) {
+        const auto device = devices.find(number);
+        return device == devices.end() ? QString() : device->second;
+    }};
+    ObservedCommControl observed{control};
+    FakeSleeper sleeper;
+    FakeClipboard clipboard;
+    RecordingMessageBox messageBox;
+    FakeEventPump eventPump;
+    std::unique_ptr<Form1> form;
+
+    std::function<void(qint16 port)> onPause;
+    bool timerFired = false;
+    int calls = 0;
+    int callsWithButtonOn = 0;
+    int callsAfterTimer = 0;
+    int pausesWithButtonOn = 0;
+    int pausesAfterTimer = 0;
+    int pausesWithoutAnswer = 0;
+};
+
+// Counts the paints of a window.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget &window) { window.installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+} // namespace
+
+class TestSerialWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void printersOfEveryKind();
+    void everyPortFailing();
+    void speedTextRefused();
+    void fieldCorrections_data();
+    void fieldCorrections();
+};
+
+void TestSerialWindow::printersOfEveryKind()
+{
+    using B = FakePrinter::Behaviour;
+    WindowRig rig;
+    FakePrinter &good = rig.addPrinter(1, B::Answer, goodFrame);
+    FakePrinter &errorLetter = rig.addPrinter(2, B::Answer, "\x02  c000000\x03");
+    FakePrinter &silent = rig.addPrinter(3, B::Silent);
+    FakePrinter &late = rig.addPrinter(4, B::Late, goodFrame);
+    FakePrinter &padded = rig.addPrinter(5, B::Answer, "  \x02  G000001\x03  ");
+    FakePrinter &flood = rig.addPrinter(6, B::Flood, "A");
+    rig.devices[7] = QStringLiteral("/dev/pts/no-such-terminal");
+    FakePrinter &held = rig.addPrinter(8, B::Silent);
+    // Number 9 has no port at all.
+    FakePrinter &vanishing = rig.addPrinter(10, B::Silent);
+    FakePrinter &last = rig.addPrinter(11, B::Answer, goodFrame);
+    for (const auto &printer : rig.printers)
+        QVERIFY(printer->isValid());
+
+    QSerialPort otherOpener;
+    otherOpener.setPortName(held.devicePath());
+    QVERIFY(otherOpener.open(QIODevice::ReadWrite));
+
+    rig.onPause = [&](qint16 port) {
+        if (port == 5) // the late printer answers once its port is long closed
+            late.sendLateReply();
+        if (port == 10)
+            vanishing.vanish();
+    };
+    rig.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.form.get()));
+    PaintCounter paints(*rig.form);
+    rig.setFields(QStringLiteral("1"), QStringLiteral("11"), QStringLiteral("10"));
+
+    QString body = rig.clickTest();
+
+    // The flood is cut wherever the sweep stopped reading it; its lines are checked apart.
+    static const QRegularExpression floodLines(
+        QStringLiteral("  Data fra printer =  -->(A+)<--\r\n  - Skriver OK -\r\n"
+                       "     bytes: -->((?:65 )+)<--\r\n"));
+    const QRegularExpressionMatch floodMatch = floodLines.match(body);
+    QVERIFY2(floodMatch.hasMatch(), qPrintable(body.left(2000)));
+    const qsizetype flooded = floodMatch.capturedLength(1);
+    QVERIFY(flooded <= 32767);
+    QCOMPARE(floodMatch.capturedLength(2), 3 * flooded);
+    body.replace(floodMatch.capturedStart(), floodMatch.capturedLength(),
+                 QStringLiteral("(flood)"));
+
+    const QString expected =
+        rangeLine(1, 11) + portLine(1) + goodLines() + portLine(2) +
+        replyLines(QStringLiteral("\x02  c000000\x03"),
+                   QStringLiteral("Off-line, error condition - Tomt for etiketter -")) +
+        portLine(3) + silentLines() + portLine(4) + silentLines() + portLine(5) +
+        replyLines(QStringLiteral("\x02  G000001\x03"),
+                   QStringLiteral("Skriver ut etikett - Skriver OK -")) +
+        portLine(6) + QStringLiteral("(flood)") + portLine(7) + knownError("comPortInvalid") +
+        portLine(8) + knownError("comPortAlreadyOpen") + portLine(9) +
+        knownError("comPortInvalid") + portLine(10) + knownError("comNoOpen") + portLine(11) +
+        goodLines();
+    QCOMPARE(body, expected);
+
+    // Each printer that was reached got the one enquiry and nothing else.
+    for (FakePrinter *printer : {&good, &errorLetter, &silent, &late, &padded, &flood, &last})
+        QCOMPARE(printer->received(), QByteArray("\x05"));
+    QCOMPARE(held.received(), QByteArray());
+    QCOMPARE(rig.sleeper.pauses, QList<qint32>(8, 10));
+    QCOMPARE(rig.pausesWithoutAnswer, 0);
+
+    // Off for the whole sweep, no event delivered under it, one paint after each port.
+    QCOMPARE(rig.callsWithButtonOn, 0);
+    QCOMPARE(rig.pausesWithButtonOn, 0);
+    QCOMPARE(rig.callsAfterTimer + rig.pausesAfterTimer, 0);
+    QCOMPARE(paints.paints, 11);
+    QVERIFY(rig.cmdTest()->isEnabled());
+    QVERIFY(!rig.control.PortOpen());
+    QTRY_VERIFY(rig.timerFired);
+}
+
+void TestSerialWindow::everyPortFailing()
+{
+    WindowRig rig;
+    FakePrinter &held = rig.addPrinter(2, FakePrinter::Behaviour::Silent);
+    rig.devices[1] = QStringLiteral("/dev/pts/no-such-terminal");
+    QSerialPort otherOpener;
+    otherOpener.setPortName(held.devicePath());
+    QVERIFY(otherOpener.open(QIODevice::ReadWrite));
+    rig.setFields(QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("350"));
+
+    const QString body = rig.clickTest();
+
+    QCOMPARE(body, rangeLine(1, 3) + portLine(1) + knownError("comPortInvalid") + portLine(2) +
+                       knownError("comPortAlreadyOpen") + portLine(3) +
+                       knownError("comPortInvalid"));
+    QVERIFY(rig.calls > 0);
+    QCOMPARE(rig.callsWithButtonOn, 0);
+    QVERIFY(rig.sleeper.pauses.isEmpty());
+    QVERIFY(rig.cmdTest()->isEnabled());
+}
+
+void TestSerialWindow::speedTextRefused()
+{
+    WindowRig rig;
+    FakePrinter &printer = rig.addPrinter(1, FakePrinter::Behaviour::Answer, goodFrame);
+    rig.comboHastighet()->setEditText(QStringLiteral("fast"));
+    rig.setFields(QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("10"));
+
+    const QString body = rig.clickTest();
+
+    // The control keeps the settings it had, and the port is tried with them.
+    QCOMPARE(body, rangeLine(1, 1) + portLine(1, QStringLiteral("fast")) +
+                       line(QStringLiteral("  Annen Feil: 380-Invalid property value\r\n")) +
+                       goodLines());
+    QCOMPARE(rig.control.Settings(), QStringLiteral("9600,n,8,1"));
+    QCOMPARE(printer.received(), QByteArray("\x05"));
+}
+
+void TestSerialWindow::fieldCorrections_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("pause");
+    QTest::addColumn<QStringList>("fieldsAfter"); // from, to, pause
+    QTest::addColumn<int>("pauseUsed");
+    QTest::addColumn<QString>("body");
+
+    const QString correction =
+        line(QStringLiteral("Ugyldige verdier oppgitt. Setter comport til 1"));
+    const QString com1 = portLine(1) + goodLines();
+    const QString invalid = knownError("comPortInvalid");
+
+    QTest::newRow("pause 5 becomes 10")
+        << "1"
+        << "1"
+        << "5" << QStringList{"1", "1", "10"} << 10 << rangeLine(1, 1) + com1;
+    QTest::newRow("pause 2500 becomes 2000")
+        << "1"
+        << "1"
+        << "2500" << QStringList{"1", "1", "2000"} << 2000 << rangeLine(1, 1) + com1;
+    QTest::newRow("empty pause becomes 10")
+        << "1"
+        << "1"
+        << "" << QStringList{"1", "1", "10"} << 10 << rangeLine(1, 1) + com1;
+    QTest::newRow("pause of letters becomes 10")
+        << "1"
+        << "1"
+        << "lang" << QStringList{"1", "1", "10"} << 10 << rangeLine(1, 1) + com1;
+    QTest::newRow("pause with blanks is read whole and left as typed")
+        << "1"
+        << "1"
+        << " 2 0 0" << QStringList{"1", "1", " 2 0 0"} << 200 << rangeLine(1, 1) + com1;
+    QTest::newRow("range 3 to 2 is corrected")
+        << "3"
+        << "2"
+        << "10" << QStringList{"1", "1", "10"} << 10 << correction + rangeLine(1, 1) + com1;
+    QTest::newRow("range 0 to 2 is corrected")
+        << "0"
+        << "2"
+        << "10" << QStringList{"1", "1", "10"} << 10 << correction + rangeLine(1, 1) + com1;
+    QTest::newRow("range 1 to 0 is corrected")
+        << "1"
+        << "0"
+        << "10" << QStringList{"1", "1", "10"} << 10 << correction + rangeLine(1, 1) + com1;
+    QTest::newRow("range -1 to 1 is tried as typed")
+        << "-1"
+        << "1"
+        << "10" << QStringList{"-1", "1", "10"} << 10
+        << rangeLine(-1, 1) + portLine(-1) + invalid + portLine(0) + invalid + com1;
+    QTest::newRow("first port above 32767")
+        << "40000"
+        << "1"
+        << "10" << QStringList{"1", "1", "10"} << 10
+        << overflowLines() + correction + rangeLine(1, 1) + com1;
+    QTest::newRow("last port above 32767") << "1"
+                                           << "99999"
+                                           << "10" << QStringList{"1", "1", "10"} << 10
+                                           << overflowLines() + correction + rangeLine(1, 1) + com1;
+    QTest::newRow("range ending at 32767") << "32766"
+                                           << "32767"
+                                           << "10" << QStringList{"32766", "32767", "10"} << 10
+                                           << rangeLine(32766, 32767) + portLine(32766) + invalid +
+                                                  portLine(32767) + goodLines() + overflowLines();
+}
+
+void TestSerialWindow::fieldCorrections()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QString, pause);
+    QFETCH(QStringList, fieldsAfter);
+    QFETCH(int, pauseUsed);
+    QFETCH(QString, body);
+
+    WindowRig rig;
+    rig.addPrinter(1, FakePrinter::Behaviour::Answer, goodFrame);
+    rig.addPrinter(32767, FakePrinter::Behaviour::Answer, goodFrame);
+    rig.setFields(from, to, pause);
+
+    QCOMPARE(rig.clickTest(), body);
+
+    QCOMPARE(rig.field("txtComFra")->text(), fieldsAfter.at(0));
+    QCOMPARE(rig.field("txtComTil")->text(), fieldsAfter.at(1));
+    QCOMPARE(rig.field("txtPause")->text(), fieldsAfter.at(2));
+    QCOMPARE(rig.sleeper.pauses, QList<qint32>{pauseUsed});
+    QCOMPARE(rig.callsWithButtonOn, 0);
+    QVERIFY(rig.cmdTest()->isEnabled());
+}
+
+QTEST_MAIN(TestSerialWindow)
+#include "tst_serialwindow.moc"
