@@ -1,4 +1,6 @@
+#include "fakecommcontrol.h"
 #include "fakeplatform.h"
+#include "fakesocketcontrol.h"
 #include "form1.h"
 #include "logbox.h"
 
@@ -87,6 +89,8 @@ private slots:
     void copyAndClearThroughButtons();
     void copyReachesSystemClipboardUnchanged();
     void avsluttEndsProgram();
+    void testButtonRunsTestOfSelectedMode_data();
+    void testButtonRunsTestOfSelectedMode();
 
 private:
     template <typename T> T *child(const char *name)
@@ -444,6 +448,56 @@ void TestForm1::avsluttEndsProgram()
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     click("cmdAvslutt");
     QCOMPARE(m_endCalls, 1);
+}
+
+void TestForm1::testButtonRunsTestOfSelectedMode_data()
+{
+    QTest::addColumn<bool>("network");
+    QTest::addColumn<QString>("startLine");
+    QTest::newRow("serial") << false << QStringLiteral("START Serieport ");
+    QTest::newRow("network") << true << QStringLiteral("START Nettverk ");
+}
+
+void TestForm1::testButtonRunsTestOfSelectedMode()
+{
+    QFETCH(bool, network);
+    QFETCH(QString, startLine);
+
+    FakeCommControl comPort;
+    QStringList socketJournal;
+    FakeSocketControl sockInn(QStringLiteral("Inn"), &socketJournal);
+    FakeSocketControl sockUt(QStringLiteral("Ut"), &socketJournal);
+    FakeSleeper sleeper;
+    FakeEventPump eventPump;
+    RecordingMessageBox messageBox;
+    Form1Platform platform;
+    platform.clipboard = &m_clipboard;
+    platform.comPort = &comPort;
+    platform.sockInn = &sockInn;
+    platform.sockUt = &sockUt;
+    platform.sleeper = &sleeper;
+    platform.eventPump = &eventPump;
+    platform.messageBox = &messageBox;
+    platform.endProgram = [] {};
+    Form1 form(platform);
+    form.findChild<QLineEdit *>(QStringLiteral("txtComTil"))->setText(QStringLiteral("1"));
+    if (network)
+        form.cmdTCP_Click();
+
+    auto *cmdTest = form.findChild<QPushButton *>(QStringLiteral("cmdTest"));
+    bool testButtonOffWhileRunning = true;
+    sleeper.onSleep = [&] { testButtonOffWhileRunning &= !cmdTest->isEnabled(); };
+    cmdTest->click();
+
+    QVERIFY2(form.logText().startsWith(startLine), qPrintable(form.logText()));
+    QVERIFY(form.logText().endsWith(QStringLiteral("\r\n\r\n")));
+    QVERIFY(!sleeper.pauses.isEmpty());
+    QVERIFY(testButtonOffWhileRunning);
+    QVERIFY(cmdTest->isEnabled());
+    // Only the selected mode's ports are touched.
+    QCOMPARE(comPort.calls.isEmpty(), network);
+    QCOMPARE(socketJournal.isEmpty(), !network);
+    QCOMPARE(form.PrinterMode(), network ? Form1::networkMode : Form1::serialMode);
 }
 
 QTEST_MAIN(TestForm1)

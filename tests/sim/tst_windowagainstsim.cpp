@@ -1,0 +1,121 @@
+#include "fakeplatform.h"
+#include "form1.h"
+#include "serialportcontrol.h"
+#include "simprocess.h"
+#include "threadsleeper.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+// The window against printer-sim run as its own process, as a support person would use the
+// two together: the serial sweep on the simulator's pseudo-terminal, and the network test on
+// its loopback ports.
+class TestWindowAgainstSim : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void serialSweepReadsTheReply();
+    void networkTest_data();
+    void networkTest();
+};
+
+namespace {
+void setText(Form1 &form, const char *name, const QString &text)
+{
+    form.findChild<QLineEdit *>(QLatin1String(name))->setText(text);
+}
+
+void clickTest(Form1 &form)
+{
+    form.findChild<QPushButton *>(QStringLiteral("cmdTest"))->click();
+}
+} // namespace
+
+void TestWindowAgainstSim::serialSweepReadsTheReply()
+{
+    SimProcess sim;
+    sim.start({QStringLiteral("--serial"), QStringLiteral("--status"), QStringLiteral("A"),
+               QStringLiteral("--labels"), QStringLiteral("120")});
+    QVERIFY2(sim.waitUntilReady(), qPrintable(sim.err()));
+    QTRY_VERIFY(sim.out().contains(QLatin1Char('\n')));
+    const QString device = sim.out().section(QLatin1Char('\n'), 0, 0).trimmed();
+    QVERIFY2(device.startsWith(QLatin1Char('/')), qPrintable(device));
+
+    // COM2 is the simulator; COM1 and COM3 have nothing behind them.
+    SerialPortControl comPort([device](qint16 number) { return number == 2 ? device : QString(); });
+    ThreadSleeper sleeper;
+    RecordingMessageBox messageBox;
+    Form1Platform platform;
+    platform.comPort = &comPort;
+    platform.sleeper = &sleeper;
+    platform.messageBox = &messageBox;
+    platform.endProgram = [] {};
+    Form1 form(platform);
+    setText(form, "txtComFra", QStringLiteral("1"));
+    setText(form, "txtComTil", QStringLiteral("3"));
+    setText(form, "txtPause", QStringLiteral("200"));
+    clickTest(form);
+
+    const QString log = form.logText();
+    const QString expected = QStringLiteral("1  3\r\n"
+                                            "Prøver com1 ( 19200 )\r\n"
+                                            "  comPortInvalid.\r\n"
+                                            "Prøver com2 ( 19200 )\r\n"
+                                            "  Data fra printer =  -->\u0002  A000120\u0003<--\r\n"
+                                            "  - Skriver OK -\r\n"
+                                            "     bytes: -->2 32 32 65 48 48 48 49 50 48 3 <--\r\n"
+                                            "Prøver com3 ( 19200 )\r\n"
+                                            "  comPortInvalid.\r\n"
+                                            "SLUTT Serieport ");
+    QVERIFY2(log.contains(expected), qPrintable(log));
+    QVERIFY(log.startsWith(QStringLiteral("START Serieport ")));
+    QVERIFY(sim.err().contains(QStringLiteral("A000120")));
+}
+
+void TestWindowAgainstSim::networkTest_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("verdict");
+
+    QTest::newRow("healthy printer")
+        << QStringLiteral("127.0.0.81") << QStringLiteral("A")
+        << QStringLiteral(
+               "**Printer er tilkoplet!\r\n*Printer er online, og klar til utskrift\r\n");
+    QTest::newRow("print head open")
+        << QStringLiteral("127.0.0.82") << QStringLiteral("b")
+        << QStringLiteral("FEIL: Off line, Skriverfeil - Skrivehodet åpent\rb000500\r\n"
+                          "Lukker porter mot IP=127.0.0.82\r\n");
+}
+
+void TestWindowAgainstSim::networkTest()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, status);
+    QFETCH(QString, verdict);
+
+    SimProcess sim;
+    sim.start({QStringLiteral("--address"), address, QStringLiteral("--status"), status,
+               QStringLiteral("--labels"), QStringLiteral("500")});
+    QVERIFY2(sim.waitUntilReady(), qPrintable(sim.err()));
+
+    RecordingMessageBox messageBox;
+    Form1Platform platform;
+    platform.messageBox = &messageBox;
+    platform.endProgram = [] {};
+    Form1 form(platform);
+    form.cmdTCP_Click();
+    setText(form, "txtIP", address);
+    clickTest(form);
+
+    const QString log = form.logText();
+    QVERIFY2(log.contains(verdict), qPrintable(log));
+    QVERIFY(!log.contains(QStringLiteral("Finner ikke skriver")));
+    QVERIFY(messageBox.messages.isEmpty());
+    QVERIFY(form.findChild<QPushButton *>(QStringLiteral("cmdTest"))->isEnabled());
+}
+
+QTEST_MAIN(TestWindowAgainstSim)
+#include "tst_windowagainstsim.moc"
