@@ -76,6 +76,7 @@ private slots:
     void controls_data();
     void controls();
     void startValues();
+    void captionsFitTheirControls();
     void speedList();
     void tooltips();
     void firstFocusAndTabOrder_data();
@@ -222,6 +223,27 @@ void TestForm1::startValues()
     QCOMPARE(title.pointSizeF(), 13.5);
     QVERIFY(!title.bold());
     QVERIFY(!title.italic());
+}
+
+void TestForm1::captionsFitTheirControls()
+{
+    // A caption cut short at its control's edge would not read as the system's text.
+    for (QLabel *label : m_form->findChildren<QLabel *>()) {
+        const int needed = label->fontMetrics().horizontalAdvance(label->text());
+        QVERIFY2(needed <= label->width(),
+                 qPrintable(QStringLiteral("%1 needs %2 px, has %3")
+                                .arg(label->objectName())
+                                .arg(needed)
+                                .arg(label->width())));
+    }
+    for (QPushButton *button : m_form->findChildren<QPushButton *>()) {
+        const int needed = button->fontMetrics().horizontalAdvance(button->text());
+        QVERIFY2(needed < button->width(),
+                 qPrintable(QStringLiteral("%1 needs %2 px, has %3")
+                                .arg(button->objectName())
+                                .arg(needed)
+                                .arg(button->width())));
+    }
 }
 
 void TestForm1::speedList()
