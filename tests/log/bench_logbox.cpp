@@ -18,11 +18,21 @@ private slots:
 };
 
 namespace {
-void fill(LogPane &log, int lines)
+// A log box on screen, already holding the given number of lines.
+struct ShownLog
 {
-    for (int i = 0; i < lines; ++i)
-        log.AddLogLine(QStringLiteral("Prøver com%1 ( 19200 )").arg(i));
-}
+    explicit ShownLog(int lines)
+    {
+        box.resize(400, 300);
+        box.show();
+        for (int i = 0; i < lines; ++i)
+            log.AddLogLine(QStringLiteral("Prøver com%1 ( 19200 )").arg(i));
+    }
+
+    LogBox box;
+    FakeClipboard clipboard;
+    LogPane log{box, clipboard};
+};
 } // namespace
 
 void BenchLogBox::appendStar_data()
@@ -35,13 +45,9 @@ void BenchLogBox::appendStar_data()
 void BenchLogBox::appendStar()
 {
     QFETCH(int, lines);
-    LogBox box;
-    box.resize(400, 300);
-    box.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&box));
-    FakeClipboard clipboard;
-    LogPane log(box, clipboard);
-    fill(log, lines);
+    ShownLog shown(lines);
+    QVERIFY(QTest::qWaitForWindowExposed(&shown.box));
+    LogPane &log = shown.log;
     QBENCHMARK
     {
         log.AppendLog(QStringLiteral("*"));
@@ -56,13 +62,9 @@ void BenchLogBox::addLine_data()
 void BenchLogBox::addLine()
 {
     QFETCH(int, lines);
-    LogBox box;
-    box.resize(400, 300);
-    box.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&box));
-    FakeClipboard clipboard;
-    LogPane log(box, clipboard);
-    fill(log, lines);
+    ShownLog shown(lines);
+    QVERIFY(QTest::qWaitForWindowExposed(&shown.box));
+    LogPane &log = shown.log;
     QBENCHMARK
     {
         log.AddLogLine(QStringLiteral("  Data fra printer =  -->\u0002  A000120\u0003<--"));

@@ -1,9 +1,7 @@
-#include "eventlog.h"
 #include "exitcodes.h"
-#include "printerstate.h"
 #include "ptyclient.h"
 #include "serialprinter.h"
-#include "simoptionparser.h"
+#include "simrig.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -12,45 +10,20 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <algorithm>
-#include <memory>
-
 namespace {
 const QByteArray healthy("\x02  A000500\x03");
 
 SimOptions serialOptions(QStringList arguments)
 {
     arguments.prepend(QStringLiteral("--serial"));
-    arguments.prepend(QStringLiteral("printer-sim"));
-    const ParseOutcome outcome = SimOptionParser::parse(arguments);
-    if (!outcome.run)
-        qFatal("bad test arguments: %s", qPrintable(outcome.error));
-    return outcome.options;
+    return parseSimOptions(arguments);
 }
 
-// A serial printer as the simulator runs it, with its log kept for the test.
-class Rig
+class Rig : public SimRig<SerialPrinter>
 {
 public:
-    explicit Rig(const SimOptions &options)
-        : state(options.id, options.status, options.labels)
-        , printer(std::make_unique<SerialPrinter>(options, &state, &log))
-    {
-    }
-
+    using SimRig::SimRig;
     int open() { return printer->open(&error); }
-
-    bool logged(const QString &part) const
-    {
-        return std::any_of(lines.cbegin(), lines.cend(),
-                           [&](const QString &line) { return line.contains(part); });
-    }
-
-    QStringList lines;
-    QString error;
-    EventLog log{[this](const QString &line) { lines += line; }};
-    PrinterState state;
-    std::unique_ptr<SerialPrinter> printer;
 };
 } // namespace
 

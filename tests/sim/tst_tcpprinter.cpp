@@ -1,16 +1,11 @@
-#include "eventlog.h"
 #include "exitcodes.h"
-#include "printerstate.h"
-#include "simoptionparser.h"
+#include "simrig.h"
 #include "tcpclient.h"
 #include "tcpprinter.h"
 
 #include <QElapsedTimer>
 #include <QTcpServer>
 #include <QtTest>
-
-#include <algorithm>
-#include <memory>
 
 // Every test here owns addresses 127.0.0.51 to 127.0.0.59 with the real ports 1024 and 1025.
 namespace {
@@ -22,41 +17,15 @@ const QString noRepeat = QStringLiteral("60000");
 
 SimOptions optionsFor(const QString &address, QStringList arguments)
 {
-    arguments.prepend(QStringLiteral("printer-sim"));
     arguments << QStringLiteral("--address") << address;
-    const ParseOutcome outcome = SimOptionParser::parse(arguments);
-    if (!outcome.run)
-        qFatal("bad test arguments: %s", qPrintable(outcome.error));
-    return outcome.options;
+    return parseSimOptions(arguments);
 }
 
-// A network printer as the simulator runs it, with its log kept for the test.
-class Rig
+class Rig : public SimRig<TcpPrinter>
 {
 public:
-    explicit Rig(const SimOptions &options)
-        : state(options.id, options.status, options.labels)
-        , printer(std::make_unique<TcpPrinter>(options, &state, &log))
-    {
-    }
-
-    int listen()
-    {
-        const int result = printer->listen(&error);
-        return result;
-    }
-
-    bool logged(const QString &part) const
-    {
-        return std::any_of(lines.cbegin(), lines.cend(),
-                           [&](const QString &line) { return line.contains(part); });
-    }
-
-    QStringList lines;
-    QString error;
-    EventLog log{[this](const QString &line) { lines += line; }};
-    PrinterState state;
-    std::unique_ptr<TcpPrinter> printer;
+    using SimRig::SimRig;
+    int listen() { return printer->listen(&error); }
 };
 
 bool canListen(const QString &address, quint16 port)
