@@ -117,10 +117,11 @@ int runCheckProgram(const QStringList &arguments, std::FILE *out, std::FILE *err
 
     ConsoleOutput output(outputMode(options), out, err);
     const Watchdog watchdog(options.timeoutSeconds * oneSecond, [&] {
-        const CheckSummary summary{CheckStatus::Unknown,
-                                   QStringLiteral("no result within %1 s (--timeout), check ended")
-                                       .arg(options.timeoutSeconds),
-                                   {elapsedPerfData(clock.elapsed())}};
+        const CheckSummary summary{
+            CheckStatus::Unknown,
+            QStringLiteral("ingen svar innen %1 s (--timeout), kontrollen ble avbrutt")
+                .arg(options.timeoutSeconds),
+            {elapsedPerfData(clock.elapsed())}};
         output.abortWithSummary(summary.line(), unknownExit);
     });
 

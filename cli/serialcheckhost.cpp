@@ -14,12 +14,12 @@ void SerialCheckHost::setTestRunning(bool running)
 
 void SerialCheckHost::setComFraText(const QString &text)
 {
-    Q_UNUSED(text)
+    m_correctedFra = text;
 }
 
 void SerialCheckHost::setComTilText(const QString &text)
 {
-    Q_UNUSED(text)
+    m_correctedTil = text;
 }
 
 void SerialCheckHost::setPauseText(const QString &text)
@@ -48,7 +48,9 @@ CheckSummary SerialCheckHost::summary(const SerialSweepFields &fields, qint64 el
     if (m_answers.isEmpty()) {
         result.status = CheckStatus::Critical;
         result.text = QStringLiteral("ingen serieport svarte (com %1 til %2, %3)")
-                          .arg(fields.comFra.trimmed(), fields.comTil.trimmed(), fields.hastighet);
+                          .arg(m_correctedFra.isEmpty() ? fields.comFra.trimmed() : m_correctedFra,
+                               m_correctedTil.isEmpty() ? fields.comTil.trimmed() : m_correctedTil,
+                               fields.hastighet);
         result.perfData << QStringLiteral("answered=0;;;0");
         return result;
     }
