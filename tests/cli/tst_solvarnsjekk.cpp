@@ -147,6 +147,10 @@ void TestSolvarnSjekk::check_data()
         << none << QByteArray("\x02  b\x1b[2J\x07\x03") << args("network 127.0.9.16") << 2
         << "^CRITICAL - 127\\.0\\.9\\.16: Off line, Skriverfeil - Skrivehodet åpent \\(status b\\)"
         << "Skrivehodet åpent b^[[2J^G^C\n";
+    QTest::newRow("network connects but never reports")
+        << args("-a 127.0.9.18 --timing enq") << QByteArray() << args("network 127.0.9.18") << 2
+        << "^CRITICAL - Finner ikke skriver på IP-adresse 127\\.0\\.9\\.18 \\|"
+        << "Finner ikke skriver på IP-adresse 127.0.9.18\n Sjekk at den er koplet til.\n";
     QTest::newRow("timeout while the printer never reports")
         << args("-a 127.0.9.17 --timing enq") << QByteArray()
         << args("network 127.0.9.17 --timeout 1") << 3
@@ -170,7 +174,7 @@ void TestSolvarnSjekk::check_data()
     const QString unknown = QStringLiteral("^UNKNOWN - ");
     const QByteArray noReply;
     for (const auto &[name, line] : {
-             std::pair{"unknown option", "network 127.0.9.18 --colour"},
+             std::pair{"unknown option", "network 127.0.9.19 --colour"},
              std::pair{"no check named", "--plugin"},
              std::pair{"unknown check", "parallel"},
              std::pair{"address missing", "network"},
@@ -178,8 +182,8 @@ void TestSolvarnSjekk::check_data()
              std::pair{"speed not a number", "serial --speed fast"},
              std::pair{"range not readable", "serial --from x"},
              std::pair{"pause beyond 16 bits", "serial --pause 40000"},
-             std::pair{"timeout not positive", "network 127.0.9.18 --timeout 0"},
-             std::pair{"serial option for the network", "network 127.0.9.18 --to 3"},
+             std::pair{"timeout not positive", "network 127.0.9.19 --timeout 0"},
+             std::pair{"serial option for the network", "network 127.0.9.19 --to 3"},
          }) {
         QTest::newRow(name) << none << noReply << args(QLatin1String(line)) << 3 << unknown
                             << QString();
