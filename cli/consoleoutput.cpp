@@ -34,6 +34,7 @@ void ConsoleOutput::AppendLog(const QString &text)
 
 void ConsoleOutput::writeSummaryLocked(const QString &line)
 {
+    m_summaryWritten = true;
     if (m_mode == Mode::Raw) {
         write(m_err, line + QLatin1Char('\n'));
         return;
@@ -67,6 +68,10 @@ void ConsoleOutput::abortWithSummary(const QString &line, int exitStatus)
 {
     // Held to the end: nothing else may write after the last line.
     m_mutex.lock();
+    if (m_summaryWritten) {
+        m_mutex.unlock();
+        return;
+    }
     writeSummaryLocked(line);
     std::_Exit(exitStatus);
 }

@@ -28,8 +28,9 @@ public:
     void AppendLog(const QString &text) override;
     void writeSummary(const QString &line);
     void writeError(const QString &line);
-    // Writes the summary line and ends the program at once with the exit status.
-    [[noreturn]] void abortWithSummary(const QString &line, int exitStatus);
+    // Writes the summary line and ends the program at once with the exit status, unless the
+    // check's own summary is already out: then it returns and the check ends as it would.
+    void abortWithSummary(const QString &line, int exitStatus);
 
 private:
     void writeSummaryLocked(const QString &line);
@@ -40,6 +41,7 @@ private:
     std::FILE *m_out;
     std::FILE *m_err;
     TerminalText m_terminal;
+    bool m_summaryWritten = false;
 };
 
 #endif // CONSOLEOUTPUT_H
