@@ -2,6 +2,7 @@
 
 #include "commcontrol.h"
 #include "formlayout.h"
+#include "formtesthost.h"
 #include "helptext.h"
 #include "logbox.h"
 #include "logpane.h"
@@ -199,26 +200,25 @@ void Form1::createPlatform(Form1Platform platform)
 
     m_log = std::make_unique<LogPane>(*m_txtResultat, *m_platform.clipboard);
 
-    SerialSweepControls serialControls;
-    serialControls.txtComFra = m_txtComFra;
-    serialControls.txtComTil = m_txtComTil;
-    serialControls.comboHastighet = m_comboHastighet;
-    serialControls.txtPause = m_txtPause;
-    serialControls.cmdTest = m_cmdTest;
-    serialControls.window = this;
-    m_serial = std::make_unique<SerialSweep>(serialControls, *m_platform.comPort,
-                                             *m_platform.sleeper, *m_log);
+    FormFields fields;
+    fields.txtComFra = m_txtComFra;
+    fields.txtComTil = m_txtComTil;
+    fields.comboHastighet = m_comboHastighet;
+    fields.txtPause = m_txtPause;
+    fields.txtIP = m_txtIP;
+    fields.cmdTest = m_cmdTest;
+    fields.window = this;
+    m_testHost = std::make_unique<FormTestHost>(fields);
+    m_serial = std::make_unique<SerialSweep>(*m_testHost, *m_platform.comPort, *m_platform.sleeper,
+                                             *m_log);
 
-    NetworkControls networkControls;
-    networkControls.txtIP = m_txtIP;
-    networkControls.cmdTest = m_cmdTest;
     NetworkPlatform networkPlatform;
     networkPlatform.sockInn = m_platform.sockInn;
     networkPlatform.sockUt = m_platform.sockUt;
     networkPlatform.messageBox = m_platform.messageBox;
     networkPlatform.eventPump = m_platform.eventPump;
     networkPlatform.sleeper = m_platform.sleeper;
-    m_network = std::make_unique<NetworkPrinter>(networkControls, networkPlatform, *m_log);
+    m_network = std::make_unique<NetworkPrinter>(*m_testHost, networkPlatform, *m_log);
 }
 
 void Form1::connectEvents()
@@ -231,7 +231,8 @@ void Form1::connectEvents()
     connect(m_cmdBlankut, &QPushButton::clicked, this, [this] { m_log->cmdBlankut_Click(); });
     connect(m_cmdHelp, &QPushButton::clicked, this, &Form1::cmdHelp_Click);
     connect(m_cmdAvslutt, &QPushButton::clicked, this, &Form1::cmdAvslutt_Click);
-    connect(m_cmdOpenTCP, &QPushButton::clicked, this, [this] { m_network->cmdOpenTCP_Click(); });
+    connect(m_cmdOpenTCP, &QPushButton::clicked, this,
+            [this] { m_network->cmdOpenTCP_Click(m_txtIP->text()); });
     connect(m_cmdCloseTCP, &QPushButton::clicked, this, [this] { m_network->cmdCloseTCP_Click(); });
 }
 
@@ -297,12 +298,12 @@ void Form1::cmdTest_Click()
 
 void Form1::TestSerialPrinter()
 {
-    m_serial->TestSerialPrinter();
+    m_serial->TestSerialPrinter(m_testHost->serialFields());
 }
 
 void Form1::TestNetworkPrinter()
 {
-    m_network->TestNetworkPrinter();
+    m_network->TestNetworkPrinter(m_testHost->address());
 }
 
 void Form1::cmdHelp_Click()

@@ -9,6 +9,7 @@
 class Clipboard;
 class CommControl;
 class EventPump;
+class FormTestHost;
 class LogBox;
 class LogPane;
 class ModalMessageBox;
@@ -119,6 +120,7 @@ private:
     std::unique_ptr<SocketControl> m_ownSockUt;
     Form1Platform m_platform;
 
+    std::unique_ptr<FormTestHost> m_testHost;
     std::unique_ptr<LogPane> m_log;
     std::unique_ptr<SerialSweep> m_serial;
     std::unique_ptr<NetworkPrinter> m_network;

@@ -5,17 +5,8 @@ class EventPump;
 class ModalMessageBox;
 class Sleeper;
 class SocketControl;
-class QLineEdit;
-class QPushButton;
 
-// The window's fields that the network side reads and switches.
-struct NetworkControls
-{
-    QLineEdit *txtIP = nullptr;
-    QPushButton *cmdTest = nullptr;
-};
-
-// What the network side uses of the platform; the window owns all of it.
+// What the network side uses of the platform; the front-end owns all of it.
 struct NetworkPlatform
 {
     SocketControl *sockInn = nullptr; // printer port 1025, status in

@@ -2,13 +2,13 @@
 
 #include "socketcontrol.h"
 
-NetworkPrinter::NetworkPrinter(const NetworkControls &controls, const NetworkPlatform &platform,
-                               LogSink &log, QObject *parent)
+NetworkPrinter::NetworkPrinter(TestHost &host, const NetworkPlatform &platform, LogSink &log,
+                               QObject *parent)
     : QObject(parent)
     , m_receiver(*platform.sockInn, *platform.messageBox, m_state)
-    , m_socketPair(*platform.sockInn, *platform.sockUt, *controls.txtIP, *platform.messageBox, log,
-                   m_state, m_receiver)
-    , m_test(controls, *platform.sockInn, *platform.sockUt, m_socketPair, *platform.eventPump,
+    , m_socketPair(*platform.sockInn, *platform.sockUt, *platform.messageBox, log, m_state,
+                   m_receiver)
+    , m_test(host, *platform.sockInn, *platform.sockUt, m_socketPair, *platform.eventPump,
              *platform.sleeper, log, m_state)
 {
     // Only `SockInn`'s events are handled; a failure of `SockUt` shows in its State alone.
@@ -20,14 +20,14 @@ NetworkPrinter::NetworkPrinter(const NetworkControls &controls, const NetworkPla
             [this](qint32 bytesTotal) { m_receiver.SockInn_DataArrival(bytesTotal); });
 }
 
-void NetworkPrinter::TestNetworkPrinter()
+void NetworkPrinter::TestNetworkPrinter(const QString &address)
 {
-    m_test.TestNetworkPrinter();
+    m_test.TestNetworkPrinter(address);
 }
 
-void NetworkPrinter::cmdOpenTCP_Click()
+void NetworkPrinter::cmdOpenTCP_Click(const QString &address)
 {
-    m_socketPair.cmdOpenTCP_Click();
+    m_socketPair.cmdOpenTCP_Click(address);
 }
 
 void NetworkPrinter::cmdCloseTCP_Click()

@@ -10,6 +10,7 @@
 #include <QObject>
 
 class LogSink;
+class TestHost;
 
 // The network printer test with its socket pair, as the window holds it: the shared variables,
 // the handlers of `SockInn`'s two events, the two socket buttons and the test itself.
@@ -18,11 +19,11 @@ class NetworkPrinter : public QObject
     Q_OBJECT
 
 public:
-    NetworkPrinter(const NetworkControls &controls, const NetworkPlatform &platform, LogSink &log,
+    NetworkPrinter(TestHost &host, const NetworkPlatform &platform, LogSink &log,
                    QObject *parent = nullptr);
 
-    void TestNetworkPrinter();
-    void cmdOpenTCP_Click();
+    void TestNetworkPrinter(const QString &address);
+    void cmdOpenTCP_Click(const QString &address);
     void cmdCloseTCP_Click();
 
     const NetworkState &state() const { return m_state; }

@@ -17,6 +17,9 @@ struct NetworkState
     QString strPrinterIP;
     // The address the test connects to.
     QString strConnectIP;
+    // The passes of the polling loop that the last test ran; more than its limit means that no
+    // printer was found.
+    qint16 intLoops = 0;
 };
 
 #endif // NETWORKSTATE_H

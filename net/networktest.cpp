@@ -1,6 +1,5 @@
 #include "networktest.h"
 
-#include "commcontrol.h"
 #include "datetimetext.h"
 #include "eventpump.h"
 #include "logsink.h"
@@ -9,14 +8,12 @@
 #include "runtimeerror.h"
 #include "socketcontrol.h"
 #include "socketpair.h"
+#include "testhost.h"
 
-#include <QLineEdit>
-#include <QPushButton>
-
-NetworkTest::NetworkTest(const NetworkControls &controls, SocketControl &sockInn,
-                         SocketControl &sockUt, SocketPair &socketPair, EventPump &eventPump,
-                         Sleeper &sleeper, LogSink &log, NetworkState &state)
-    : m_controls(controls)
+NetworkTest::NetworkTest(TestHost &host, SocketControl &sockInn, SocketControl &sockUt,
+                         SocketPair &socketPair, EventPump &eventPump, Sleeper &sleeper,
+                         LogSink &log, NetworkState &state)
+    : m_host(host)
     , m_sockInn(sockInn)
     , m_sockUt(sockUt)
     , m_socketPair(socketPair)
@@ -38,7 +35,7 @@ template <typename Step> void NetworkTest::trapped(Step &&step)
 
 void NetworkTest::logTrappedError(const RuntimeError &error)
 {
-    if (error.number == CommControl::comPortInvalid) {
+    if (error.number == RuntimeErrors::ComPortInvalid) {
         m_log.AddLogLine(QStringLiteral("  comPortInvalid."));
         return;
     }
@@ -53,15 +50,15 @@ bool NetworkTest::loopMayEnd() const
                                        state == stateError || state == stateHeltFerdig);
 }
 
-void NetworkTest::TestNetworkPrinter()
+void NetworkTest::TestNetworkPrinter(const QString &address)
 {
     const auto letEventsRun = [this] { trapped([this] { m_eventPump.processEvents(); }); };
     const auto advance = [this] { trapped([this] { AdvanceTestState(); }); };
     const auto pause = [this] { trapped([this] { pausems(m_sleeper, passPauseMs); }); };
 
-    m_controls.cmdTest->setEnabled(false);
+    m_host.setTestRunning(true);
     m_log.AddLogLine(QStringLiteral("START Nettverk ") + currentDateTimeText());
-    m_state.strPrinterIP = m_controls.txtIP->text();
+    m_state.strPrinterIP = address;
     m_state.strStatus.clear();
     m_state.strConnectIP = m_state.strPrinterIP;
     m_state.strTestState = stateKlikk;
@@ -69,6 +66,7 @@ void NetworkTest::TestNetworkPrinter()
     m_state.strStatus = QStringLiteral("init!");
     bool bFerdig = false;
     qint16 intLoops = 0;
+    m_state.intLoops = intLoops;
     m_log.AddLogLine(QStringLiteral("Forsøker å nå skriveren, dette kan ta flere sekunder:"));
 
     while (!bFerdig) {
@@ -77,6 +75,7 @@ void NetworkTest::TestNetworkPrinter()
         pause();
         m_log.AppendLog(QStringLiteral("*"));
         ++intLoops;
+        m_state.intLoops = intLoops;
         if (intLoops > intMaxLoops)
             bFerdig = true;
         if (loopMayEnd())
@@ -105,7 +104,7 @@ void NetworkTest::TestNetworkPrinter()
     trapped([this] { m_socketPair.CloseSockets(); });
     m_log.AddLogLine(QStringLiteral("SLUTT Nettverk ") + currentDateTimeText());
     m_log.AddLogLine(QString());
-    m_controls.cmdTest->setEnabled(true);
+    m_host.setTestRunning(false);
 }
 
 void NetworkTest::AdvanceTestState()

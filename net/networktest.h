@@ -1,9 +1,8 @@
 #ifndef NETWORKTEST_H
 #define NETWORKTEST_H
 
-#include "networkcontrols.h"
-
 #include <QLatin1String>
+#include <QString>
 #include <QtGlobal>
 
 class EventPump;
@@ -11,6 +10,7 @@ class LogSink;
 class Sleeper;
 class SocketControl;
 class SocketPair;
+class TestHost;
 struct NetworkState;
 struct RuntimeError;
 
@@ -34,11 +34,12 @@ public:
     static constexpr QLatin1String stateHeltFerdig{"HELTFERDIG"};
     static constexpr QLatin1String stateError{"ERROR"};
 
-    NetworkTest(const NetworkControls &controls, SocketControl &sockInn, SocketControl &sockUt,
+    NetworkTest(TestHost &host, SocketControl &sockInn, SocketControl &sockUt,
                 SocketPair &socketPair, EventPump &eventPump, Sleeper &sleeper, LogSink &log,
                 NetworkState &state);
 
-    void TestNetworkPrinter();
+    // Tests the printer at the address, as read from the field when the test starts.
+    void TestNetworkPrinter(const QString &address);
     // One step of the state machine.
     void AdvanceTestState();
 
@@ -49,7 +50,7 @@ private:
     void logTrappedError(const RuntimeError &error);
     bool loopMayEnd() const;
 
-    NetworkControls m_controls;
+    TestHost &m_host;
     SocketControl &m_sockInn;
     SocketControl &m_sockUt;
     SocketPair &m_socketPair;

@@ -8,14 +8,10 @@
 #include "socketcontrol.h"
 #include "statusreceiver.h"
 
-#include <QLineEdit>
-
-SocketPair::SocketPair(SocketControl &sockInn, SocketControl &sockUt, QLineEdit &txtIP,
-                       ModalMessageBox &messageBox, LogSink &log, NetworkState &state,
-                       StatusReceiver &receiver)
+SocketPair::SocketPair(SocketControl &sockInn, SocketControl &sockUt, ModalMessageBox &messageBox,
+                       LogSink &log, NetworkState &state, StatusReceiver &receiver)
     : m_sockInn(sockInn)
     , m_sockUt(sockUt)
-    , m_txtIP(txtIP)
     , m_messageBox(messageBox)
     , m_log(log)
     , m_state(state)
@@ -64,10 +60,10 @@ void SocketPair::CloseSockets()
     }
 }
 
-void SocketPair::cmdOpenTCP_Click()
+void SocketPair::cmdOpenTCP_Click(const QString &strIP)
 {
     m_log.AddLogLine(QStringLiteral("Åpner porter manuelt"));
-    SettIPData(m_txtIP.text());
+    SettIPData(strIP);
 }
 
 void SocketPair::cmdCloseTCP_Click()

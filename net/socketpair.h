@@ -8,7 +8,6 @@ class LogSink;
 class ModalMessageBox;
 class SocketControl;
 class StatusReceiver;
-class QLineEdit;
 struct NetworkState;
 struct RuntimeError;
 
@@ -21,13 +20,13 @@ public:
     static constexpr qint32 innPort = 1025;
     static constexpr qint32 utPort = 1024;
 
-    SocketPair(SocketControl &sockInn, SocketControl &sockUt, QLineEdit &txtIP,
-               ModalMessageBox &messageBox, LogSink &log, NetworkState &state,
-               StatusReceiver &receiver);
+    SocketPair(SocketControl &sockInn, SocketControl &sockUt, ModalMessageBox &messageBox,
+               LogSink &log, NetworkState &state, StatusReceiver &receiver);
 
     void SettIPData(QString strIP);
     void CloseSockets();
-    void cmdOpenTCP_Click();
+    // strIP: the text of the address field when the button is clicked.
+    void cmdOpenTCP_Click(const QString &strIP);
     void cmdCloseTCP_Click();
     void SockInn_Error(qint16 Number, const QString &Description);
 
@@ -37,7 +36,6 @@ private:
 
     SocketControl &m_sockInn;
     SocketControl &m_sockUt;
-    QLineEdit &m_txtIP;
     ModalMessageBox &m_messageBox;
     LogSink &m_log;
     NetworkState &m_state;

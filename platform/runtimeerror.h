@@ -17,6 +17,12 @@ namespace RuntimeErrors {
 // Numbers the program raises itself.
 constexpr qint32 InvalidProcedureCall = 5;
 constexpr qint32 Overflow = 6;
+// The serial control's numbers that the tests name in the log; the network test names the
+// first of them too.
+constexpr qint32 ComPortInvalid = 8002;
+constexpr qint32 ComPortAlreadyOpen = 8005;
+constexpr qint32 ComNoOpen = 8012;
+constexpr qint32 ComPortNotOpen = 8018;
 } // namespace RuntimeErrors
 
 #endif // RUNTIMEERROR_H

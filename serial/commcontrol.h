@@ -1,6 +1,8 @@
 #ifndef COMMCONTROL_H
 #define COMMCONTROL_H
 
+#include "runtimeerror.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -10,10 +12,10 @@ class CommControl
 {
 public:
     // Error numbers the sweep tells apart by name.
-    static constexpr qint32 comPortInvalid = 8002;
-    static constexpr qint32 comPortAlreadyOpen = 8005;
-    static constexpr qint32 comNoOpen = 8012;
-    static constexpr qint32 comPortNotOpen = 8018;
+    static constexpr qint32 comPortInvalid = RuntimeErrors::ComPortInvalid;
+    static constexpr qint32 comPortAlreadyOpen = RuntimeErrors::ComPortAlreadyOpen;
+    static constexpr qint32 comNoOpen = RuntimeErrors::ComNoOpen;
+    static constexpr qint32 comPortNotOpen = RuntimeErrors::ComPortNotOpen;
     // A settings text that is not speed,parity,data bits,stop bits the port accepts.
     static constexpr qint32 invalidPropertyValue = 380;
 

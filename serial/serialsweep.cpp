@@ -8,11 +8,6 @@
 #include "runtimeerror.h"
 #include "statustext.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QWidget>
-
 #include <exception>
 #include <limits>
 #include <new>
@@ -80,9 +75,9 @@ QString byteList(const QString &data)
 
 } // namespace
 
-SerialSweep::SerialSweep(const SerialSweepControls &controls, CommControl &comPort,
-                         Sleeper &sleeper, LogSink &log)
-    : m_controls(controls)
+SerialSweep::SerialSweep(SerialSweepHost &host, CommControl &comPort, Sleeper &sleeper,
+                         LogSink &log)
+    : m_host(host)
     , m_comPort(comPort)
     , m_sleeper(sleeper)
     , m_log(log)
@@ -119,29 +114,29 @@ SerialSweep::Outcome SerialSweep::report(const RuntimeError &error)
     return known ? Outcome::KnownError : Outcome::OtherError;
 }
 
-void SerialSweep::TestSerialPrinter()
+void SerialSweep::TestSerialPrinter(const SerialSweepFields &fields)
 {
     attempt([&] { m_log.AddLogLine(QStringLiteral("START Serieport ") + currentDateTimeText()); });
-    attempt([&] { m_controls.cmdTest->setEnabled(false); });
+    attempt([&] { m_host.setTestRunning(true); });
 
     qint16 intComFra = 0;
     qint16 intComTil = 0;
     qint16 intPause = 0;
     QString strHastighet;
-    attempt([&] { intComFra = readFieldNumber(m_controls.txtComFra->text()); });
-    attempt([&] { intComTil = readFieldNumber(m_controls.txtComTil->text()); });
-    attempt([&] { strHastighet = m_controls.comboHastighet->currentText(); });
-    attempt([&] { intPause = readFieldNumber(m_controls.txtPause->text()); });
+    attempt([&] { intComFra = readFieldNumber(fields.comFra); });
+    attempt([&] { intComTil = readFieldNumber(fields.comTil); });
+    attempt([&] { strHastighet = fields.hastighet; });
+    attempt([&] { intPause = readFieldNumber(fields.pause); });
     attempt([&] {
         if (intPause < shortestPause) {
             intPause = shortestPause;
-            m_controls.txtPause->setText(QString::number(shortestPause));
+            m_host.setPauseText(QString::number(shortestPause));
         }
     });
     attempt([&] {
         if (intPause > longestPause) {
             intPause = longestPause;
-            m_controls.txtPause->setText(QString::number(longestPause));
+            m_host.setPauseText(QString::number(longestPause));
         }
     });
     // Negative numbers pass: only 0 and a reversed range are taken for typing errors.
@@ -149,8 +144,8 @@ void SerialSweep::TestSerialPrinter()
         if (intComFra > intComTil || intComFra == 0 || intComTil == 0) {
             intComFra = 1;
             intComTil = 1;
-            m_controls.txtComFra->setText(QStringLiteral("1"));
-            m_controls.txtComTil->setText(QStringLiteral("1"));
+            m_host.setComFraText(QStringLiteral("1"));
+            m_host.setComTilText(QStringLiteral("1"));
             m_log.AddLogLine(QStringLiteral("Ugyldige verdier oppgitt. Setter comport til 1"));
         }
     });
@@ -165,17 +160,14 @@ void SerialSweep::TestSerialPrinter()
     qint16 intPort = intComFra;
     while (intPort <= intLast) {
         tryPort(intPort, strHastighet, intPause);
-        attempt([&] {
-            if (m_controls.window)
-                m_controls.window->repaint();
-        });
+        attempt([&] { m_host.portDone(); });
         if (attempt([&] { intPort = nextPort(intPort); }) != Outcome::Done)
             break;
     }
 
     attempt([&] { m_log.AddLogLine(QStringLiteral("SLUTT Serieport ") + currentDateTimeText()); });
     attempt([&] { m_log.AddLogLine(QString()); });
-    attempt([&] { m_controls.cmdTest->setEnabled(true); });
+    attempt([&] { m_host.setTestRunning(false); });
 }
 
 void SerialSweep::closePortLeftOpen()
@@ -221,6 +213,7 @@ void SerialSweep::tryPort(qint16 intPort, const QString &strHastighet, qint16 in
     QString strData;
     if (failed(collectReply(strData)))
         return;
+    attempt([&] { m_host.replyReceived(intPort, strData); });
 
     if (failed(attempt([&] {
             m_log.AddLogLine(QStringLiteral("  Data fra printer =  -->") + strData +

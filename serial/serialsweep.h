@@ -4,31 +4,18 @@
 #include <QString>
 #include <QtGlobal>
 
+#include "serialsweephost.h"
+
 class CommControl;
 class LogSink;
 class Sleeper;
-class QComboBox;
-class QLineEdit;
-class QPushButton;
-class QWidget;
 struct RuntimeError;
 
-// The window's fields that the sweep reads and corrects.
-struct SerialSweepControls
-{
-    QLineEdit *txtComFra = nullptr;
-    QLineEdit *txtComTil = nullptr;
-    QComboBox *comboHastighet = nullptr;
-    QLineEdit *txtPause = nullptr;
-    QPushButton *cmdTest = nullptr;
-    QWidget *window = nullptr; // repainted after each port
-};
-
-// The serial printer test: sends the status enquiry on every COM port of the range typed in
-// the window and logs what each one answers.
+// The serial printer test: sends the status enquiry on every COM port of the range given in
+// the fields and logs what each one answers.
 //
-// It runs to its end on the caller's thread and lets no window events run meanwhile; the window
-// is repainted once after each port. Every failure is trapped where it arises and logged, and
+// It runs to its end on the caller's thread and lets no window events run meanwhile; the host
+// hears after each port. Every failure is trapped where it arises and logged, and
 // the sweep goes on: nothing it calls can end it early or escape from it.
 class SerialSweep
 {
@@ -40,10 +27,9 @@ public:
     // or a read that returns nothing) before the sweep gives up on collecting from the port.
     static constexpr int idlePassLimit = 100;
 
-    SerialSweep(const SerialSweepControls &controls, CommControl &comPort, Sleeper &sleeper,
-                LogSink &log);
+    SerialSweep(SerialSweepHost &host, CommControl &comPort, Sleeper &sleeper, LogSink &log);
 
-    void TestSerialPrinter();
+    void TestSerialPrinter(const SerialSweepFields &fields);
 
 private:
     enum class Outcome { Done, OtherError, KnownError };
@@ -54,7 +40,7 @@ private:
     void tryPort(qint16 intPort, const QString &strHastighet, qint16 intPause);
     Outcome collectReply(QString &strData);
 
-    SerialSweepControls m_controls;
+    SerialSweepHost &m_host;
     CommControl &m_comPort;
     Sleeper &m_sleeper;
     LogSink &m_log;

@@ -1,5 +1,6 @@
 #include "fakeplatform.h"
 #include "fakesocketcontrol.h"
+#include "formtesthost.h"
 #include "networkcontrols.h"
 #include "networkstate.h"
 #include "networktest.h"
@@ -76,9 +77,10 @@ struct Rig
     QPushButton cmdTest;
     NetworkState state;
     StatusReceiver receiver{inn, box, state};
-    SocketPair pair{inn, ut, txtIP, box, log, state, receiver};
+    SocketPair pair{inn, ut, box, log, state, receiver};
     QObject events; // context of the event connections
-    NetworkTest test{NetworkControls{&txtIP, &cmdTest}, inn, ut, pair, pump, sleeper, log, state};
+    FormTestHost host{FormFields{nullptr, nullptr, nullptr, nullptr, &txtIP, &cmdTest, nullptr}};
+    NetworkTest test{host, inn, ut, pair, pump, sleeper, log, state};
 };
 
 } // namespace
@@ -330,13 +332,13 @@ void TestNetworkTest::openByHand()
 {
     Rig rig;
     rig.txtIP.setText(QStringLiteral("127.0.4.203"));
-    rig.pair.cmdOpenTCP_Click();
+    rig.pair.cmdOpenTCP_Click(rig.txtIP.text());
     QCOMPARE(rig.log.text, QStringLiteral("Åpner porter manuelt\r\n"));
     QCOMPARE(rig.journal, settIPDataJournal(QStringLiteral("127.0.4.203")));
 
     // A second click finds the sockets open; the control's refusals come up as boxes.
     rig.inn.failures.insert(QStringLiteral("Connect"), RuntimeError{40020, QStringLiteral("No")});
-    rig.pair.cmdOpenTCP_Click();
+    rig.pair.cmdOpenTCP_Click(rig.txtIP.text());
     QCOMPARE(rig.box.messages, QStringList{QStringLiteral("Programfeil (SettIPData): No 40020")});
 }
 
@@ -461,7 +463,7 @@ void TestNetworkTest::printerOnline()
             rig.inn.arrive(okReply);
     };
 
-    rig.test.TestNetworkPrinter();
+    rig.test.TestNetworkPrinter(rig.host.address());
 
     QCOMPARE(withoutTimes(rig.log.text),
              opening +
@@ -485,7 +487,7 @@ void TestNetworkTest::printerOnline()
 void TestNetworkTest::printerNeverAnswers()
 {
     Rig rig;
-    rig.test.TestNetworkPrinter();
+    rig.test.TestNetworkPrinter(rig.host.address());
 
     QCOMPARE(withoutTimes(rig.log.text), opening + stars(21) +
                                              QStringLiteral("\r\nFerdig=True loops=21\r\n") +
@@ -508,7 +510,7 @@ void TestNetworkTest::replyWhileConnecting()
             rig.ut.state = SocketControl::sckConnected;
         }
     };
-    rig.test.TestNetworkPrinter();
+    rig.test.TestNetworkPrinter(rig.host.address());
     QCOMPARE(withoutTimes(rig.log.text),
              opening +
                  QStringLiteral("*****Printer er tilkoplet!\r\n"
@@ -527,7 +529,7 @@ void TestNetworkTest::printerError()
         if (rig.pump.calls == 4)
             rig.inn.arrive(QStringLiteral("\x02  c000000\x03"));
     };
-    rig.test.TestNetworkPrinter();
+    rig.test.TestNetworkPrinter(rig.host.address());
     QCOMPARE(withoutTimes(rig.log.text),
              opening +
                  QStringLiteral("**Printer er tilkoplet!\r\n**\r\n"
@@ -543,7 +545,7 @@ void TestNetworkTest::sockUtFails()
     Rig rig;
     rig.inn.stateAfterConnect = SocketControl::sckConnected;
     rig.ut.stateAfterConnect = SocketControl::sckError;
-    rig.test.TestNetworkPrinter();
+    rig.test.TestNetworkPrinter(rig.host.address());
     QCOMPARE(withoutTimes(rig.log.text), opening + stars(21) +
                                              QStringLiteral("\r\nFerdig=True loops=21\r\n"
                                                             "init!\r\n") +
@@ -558,7 +560,7 @@ void TestNetworkTest::sockInnFails()
         if (rig.pump.calls == 2)
             rig.inn.raiseError(10061, QStringLiteral("Connection refused"));
     };
-    rig.test.TestNetworkPrinter();
+    rig.test.TestNetworkPrinter(rig.host.address());
     const QString error =
         QStringLiteral("TCP/IP FEIL (SockInn). Kode=10061\r\nConnection refused\r\n");
     QCOMPARE(withoutTimes(rig.log.text), opening + QStringLiteral("*") + error + stars(20) +
@@ -584,7 +586,7 @@ void TestNetworkTest::errorTrap()
     // Every step in KLIKK reads the state and fails; the test logs it and goes on.
     Rig rig;
     rig.ut.failures.insert(QStringLiteral("State"), RuntimeError{number, QStringLiteral("Boom")});
-    rig.test.TestNetworkPrinter();
+    rig.test.TestNetworkPrinter(rig.host.address());
 
     QString expected = opening;
     for (int pass = 0; pass < 21; ++pass)
@@ -605,7 +607,7 @@ void TestNetworkTest::refusedAtEveryStep()
     int pumpsWhileBoxOpen = 0;
     rig.box.onShow = [&] { pumpsWhileBoxOpen = rig.pump.calls; };
 
-    rig.test.TestNetworkPrinter();
+    rig.test.TestNetworkPrinter(rig.host.address());
 
     QCOMPARE(rig.box.messages,
              QStringList(2 * 23, QStringLiteral("Programfeil (SettIPData): Address not available "
@@ -620,7 +622,7 @@ void TestNetworkTest::addressReadOnce()
 {
     Rig rig;
     rig.pump.onProcess = [&] { rig.txtIP.setText(QStringLiteral("127.0.4.250")); };
-    rig.test.TestNetworkPrinter();
+    rig.test.TestNetworkPrinter(rig.host.address());
     QCOMPARE(rig.journal.mid(0, 6), settIPDataJournal());
     QVERIFY(rig.log.text.contains(notFound));
     QVERIFY(withoutTimes(rig.log.text).endsWith(closing()));
@@ -639,7 +641,7 @@ void TestNetworkTest::closedByHandDuringTest()
             rig.ut.state = SocketControl::sckConnected;
         }
     };
-    rig.test.TestNetworkPrinter();
+    rig.test.TestNetworkPrinter(rig.host.address());
 
     QCOMPARE(withoutTimes(rig.log.text),
              opening +

@@ -3,6 +3,7 @@
 
 #include "fakeplatform.h"
 #include "fakeprinter.h"
+#include "formtesthost.h"
 #include "logbox.h"
 #include "logpane.h"
 #include "serialportcontrol.h"
@@ -31,9 +32,9 @@ struct SweepWindow
         txtPause->setText(QStringLiteral("10"));
         logBox->resize(600, 400);
         window.show();
-        SerialSweepControls controls{txtComFra, txtComTil, comboHastighet,
-                                     txtPause,  cmdTest,   &window};
-        sweep = std::make_unique<SerialSweep>(controls, comPort, sleeper, log);
+        host = std::make_unique<FormTestHost>(
+            FormFields{txtComFra, txtComTil, comboHastighet, txtPause, nullptr, cmdTest, &window});
+        sweep = std::make_unique<SerialSweep>(*host, comPort, sleeper, log);
     }
 
     void setRange(int from, int to)
@@ -52,6 +53,7 @@ struct SweepWindow
     FakeClipboard clipboard;
     LogPane log{*logBox, clipboard};
     FakeSleeper sleeper;
+    std::unique_ptr<FormTestHost> host;
     std::unique_ptr<SerialSweep> sweep;
 };
 
@@ -104,7 +106,7 @@ void BenchSerialSweep::portBeyondPause()
         rig.log.cmdBlankut_Click();
         QElapsedTimer elapsed;
         elapsed.start();
-        rig.sweep->TestSerialPrinter();
+        rig.sweep->TestSerialPrinter(rig.host->serialFields());
         totalNs += elapsed.nsecsElapsed();
     }
     QVERIFY(rig.log.text().contains(QStringLiteral("- Skriver OK -")));
@@ -126,7 +128,7 @@ void BenchSerialSweep::emptyPorts()
     QBENCHMARK
     {
         rig.log.cmdBlankut_Click();
-        rig.sweep->TestSerialPrinter();
+        rig.sweep->TestSerialPrinter(rig.host->serialFields());
     }
     QCOMPARE(rig.log.text().count(QStringLiteral("  comPortInvalid.")), 256);
 }
@@ -141,7 +143,7 @@ void BenchSerialSweep::emptyPortsSystemNumbering()
         control = std::make_unique<SerialPortControl>();
         SweepWindow rig(*control);
         rig.setRange(1001, 1256);
-        rig.sweep->TestSerialPrinter();
+        rig.sweep->TestSerialPrinter(rig.host->serialFields());
         QCOMPARE(rig.log.text().count(QStringLiteral("  comPortInvalid.")), 256);
     }
 }

@@ -1,6 +1,7 @@
 #include "datetimetext.h"
 #include "fakecommcontrol.h"
 #include "fakeplatform.h"
+#include "formtesthost.h"
 #include "serialsweep.h"
 #include "statustext.h"
 #include "sweeplogtext.h"
@@ -103,14 +104,15 @@ struct Rig
             if (onSleep)
                 onSleep();
         };
-        SerialSweepControls controls;
-        controls.txtComFra = txtComFra;
-        controls.txtComTil = txtComTil;
-        controls.comboHastighet = comboHastighet;
-        controls.txtPause = txtPause;
-        controls.cmdTest = cmdTest;
-        controls.window = &window;
-        sweep = std::make_unique<SerialSweep>(controls, comPort, sleeper, log);
+        FormFields fields;
+        fields.txtComFra = txtComFra;
+        fields.txtComTil = txtComTil;
+        fields.comboHastighet = comboHastighet;
+        fields.txtPause = txtPause;
+        fields.cmdTest = cmdTest;
+        fields.window = &window;
+        host = std::make_unique<FormTestHost>(fields);
+        sweep = std::make_unique<SerialSweep>(*host, comPort, sleeper, log);
     }
 
     // Runs the sweep and returns the log between its START and SLUTT lines, after checking
@@ -118,7 +120,7 @@ struct Rig
     QString run()
     {
         const QString before = currentDateTimeText();
-        sweep->TestSerialPrinter();
+        sweep->TestSerialPrinter(host->serialFields());
         const QString after = currentDateTimeText();
 
         const QString start = QStringLiteral("START Serieport ");
@@ -146,6 +148,7 @@ struct Rig
     FakeSleeper sleeper;
     WatchedLog log;
     std::function<void()> onSleep;
+    std::unique_ptr<FormTestHost> host;
     std::unique_ptr<SerialSweep> sweep;
 };
 

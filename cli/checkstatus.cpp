@@ -1,0 +1,33 @@
+#include "checkstatus.h"
+
+QString checkStatusWord(CheckStatus status)
+{
+    switch (status) {
+    case CheckStatus::Ok:
+        return QStringLiteral("OK");
+    case CheckStatus::Warning:
+        return QStringLiteral("WARNING");
+    case CheckStatus::Critical:
+        return QStringLiteral("CRITICAL");
+    case CheckStatus::Unknown:
+        break;
+    }
+    return QStringLiteral("UNKNOWN");
+}
+
+CheckStatus statusOfLetter(QChar letter)
+{
+    // Each group of four: the first letter is plain, the next three add ribbon, memory, both.
+    static const QString ready = QStringLiteral("AGMS");
+    static const QString warning = QStringLiteral("BCDHIJNOPTUV");
+    if (ready.contains(letter))
+        return CheckStatus::Ok;
+    if (warning.contains(letter))
+        return CheckStatus::Warning;
+    return CheckStatus::Critical;
+}
+
+CheckStatus worseStatus(CheckStatus left, CheckStatus right)
+{
+    return static_cast<int>(left) >= static_cast<int>(right) ? left : right;
+}

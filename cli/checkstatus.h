@@ -1,0 +1,20 @@
+#ifndef CHECKSTATUS_H
+#define CHECKSTATUS_H
+
+#include <QChar>
+#include <QString>
+
+// The outcome of a check as monitoring systems read it from the exit status.
+enum class CheckStatus { Ok = 0, Warning = 1, Critical = 2, Unknown = 3 };
+
+QString checkStatusWord(CheckStatus status);
+
+// What a printer's status letter means to a monitor: ready or busy with nothing to warn about
+// is OK; ready or busy with ribbon or memory nearly used up is WARNING; off line, an error or a
+// letter outside the table is CRITICAL.
+CheckStatus statusOfLetter(QChar letter);
+
+// The worse of two outcomes of printers that answered.
+CheckStatus worseStatus(CheckStatus left, CheckStatus right);
+
+#endif // CHECKSTATUS_H
