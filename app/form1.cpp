@@ -2,6 +2,7 @@
 
 #include "commcontrol.h"
 #include "formlayout.h"
+#include "frozeninput.h"
 #include "helptext.h"
 #include "logbox.h"
 #include "logpane.h"
@@ -298,6 +299,7 @@ void Form1::cmdTest_Click()
 void Form1::TestSerialPrinter()
 {
     m_serial->TestSerialPrinter();
+    dropInputMadeWhileFrozen();
 }
 
 void Form1::TestNetworkPrinter()

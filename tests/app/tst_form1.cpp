@@ -92,6 +92,8 @@ private slots:
     void avsluttEndsProgram();
     void testButtonRunsTestOfSelectedMode_data();
     void testButtonRunsTestOfSelectedMode();
+    void inputDuringSerialSweepIsDropped_data();
+    void inputDuringSerialSweepIsDropped();
 
 private:
     template <typename T> T *child(const char *name)
@@ -520,6 +522,85 @@ void TestForm1::testButtonRunsTestOfSelectedMode()
     QCOMPARE(comPort.calls.isEmpty(), network);
     QCOMPARE(socketJournal.isEmpty(), !network);
     QCOMPARE(form.PrinterMode(), network ? Form1::networkMode : Form1::serialMode);
+}
+
+void TestForm1::inputDuringSerialSweepIsDropped_data()
+{
+    // Input as the platform queues it for the window, made while the sweep holds the window.
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QList<int>>("mouse");
+    QTest::addColumn<QList<int>>("keys");
+    const int press = QEvent::MouseButtonPress;
+    const int release = QEvent::MouseButtonRelease;
+    QTest::newRow("double click on Test skriver")
+        << "cmdTest" << QList<int>{press, QEvent::MouseButtonDblClick, release} << QList<int>{};
+    QTest::newRow("click on Blank loggen")
+        << "cmdBlankut" << QList<int>{press, release} << QList<int>{};
+    // The log box holds the focus while the test button is off; Tab leads to "Blank loggen".
+    QTest::newRow("Tab and Space to Blank loggen")
+        << "" << QList<int>{} << QList<int>{Qt::Key_Tab, Qt::Key_Space};
+}
+
+void TestForm1::inputDuringSerialSweepIsDropped()
+{
+    QFETCH(QString, control);
+    QFETCH(QList<int>, mouse);
+    QFETCH(QList<int>, keys);
+
+    FakeCommControl comPort;
+    FakeSleeper sleeper;
+    Form1Platform platform;
+    platform.clipboard = &m_clipboard;
+    platform.comPort = &comPort;
+    platform.sleeper = &sleeper;
+    platform.endProgram = [] {};
+    Form1 form(platform);
+    form.findChild<QLineEdit *>(QStringLiteral("txtComTil"))->setText(QStringLiteral("1"));
+    form.show();
+    QApplication::setActiveWindow(&form);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QWindow *window = form.windowHandle();
+
+    auto postMouse = [&form, window](QWidget *target, int type) {
+        const QPointF at(target->mapTo(&form, target->rect().center()));
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QCoreApplication::postEvent(window, new QMouseEvent(QEvent::Type(type), at, at,
+                                                            form.mapToGlobal(at), Qt::LeftButton,
+                                                            held, Qt::NoModifier));
+    };
+    auto postKey = [window](int key) {
+        const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QString();
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+            QCoreApplication::postEvent(window, new QKeyEvent(type, key, Qt::NoModifier, text));
+    };
+    int pauses = 0;
+    sleeper.onSleep = [&] {
+        if (++pauses > 1)
+            return;
+        for (int type : mouse)
+            postMouse(form.findChild<QWidget *>(control), type);
+        for (int key : keys)
+            postKey(key);
+    };
+
+    auto *cmdTest = form.findChild<QPushButton *>(QStringLiteral("cmdTest"));
+    QTest::mouseClick(cmdTest, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+
+    const QString log = form.logText();
+    QCOMPARE(pauses, 1);
+    QVERIFY2(log.startsWith(QStringLiteral("START Serieport ")), qPrintable(log));
+    QCOMPARE(log.count(QStringLiteral("START Serieport ")), 1);
+    QVERIFY(log.endsWith(QStringLiteral("\r\n\r\n")));
+    QVERIFY(cmdTest->isEnabled());
+
+    // Input made once the sweep is over acts as usual.
+    auto *cmdBlankut = form.findChild<QPushButton *>(QStringLiteral("cmdBlankut"));
+    postMouse(cmdBlankut, QEvent::MouseButtonPress);
+    postMouse(cmdBlankut, QEvent::MouseButtonRelease);
+    QTRY_VERIFY(form.logText().isEmpty());
 }
 
 QTEST_MAIN(TestForm1)
