@@ -2,6 +2,7 @@
 
 #include "commcontrol.h"
 #include "formlayout.h"
+#include "framewatcher.h"
 #include "frozeninput.h"
 #include "helptext.h"
 #include "logbox.h"
@@ -234,6 +235,9 @@ void Form1::connectEvents()
     connect(m_cmdAvslutt, &QPushButton::clicked, this, &Form1::cmdAvslutt_Click);
     connect(m_cmdOpenTCP, &QPushButton::clicked, this, [this] { m_network->cmdOpenTCP_Click(); });
     connect(m_cmdCloseTCP, &QPushButton::clicked, this, [this] { m_network->cmdCloseTCP_Click(); });
+
+    // The window manager's frame arrives after the window is first shown, without a resize.
+    connect(new FrameWatcher(*this), &FrameWatcher::frameMarginsChanged, this, &Form1::Form_Resize);
 }
 
 void Form1::setTabOrder()

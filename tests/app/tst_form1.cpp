@@ -84,6 +84,7 @@ private slots:
     void modeSwitchKeepsTypedTexts();
     void logBoxFollowsWindowSize_data();
     void logBoxFollowsWindowSize();
+    void logBoxFollowsFrameOnceKnown();
     void help_data();
     void help();
     void helpTwiceAndAfterModeSwitch();
@@ -390,6 +391,22 @@ void TestForm1::logBoxFollowsWindowSize()
     QCOMPARE(log->size(), box);
     QCOMPARE(log->pos(), QPoint(8, 164));
     QCOMPARE(child<QPushButton>("cmdAvslutt")->geometry(), twips(5040, 1980, 855, 375));
+}
+
+void TestForm1::logBoxFollowsFrameOnceKnown()
+{
+    // A window manager frames the window only after it is first shown.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs a window manager: runs under underwindowmanager.sh");
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    const QWindow *window = m_form->windowHandle();
+    QTRY_VERIFY(!window->frameMargins().isNull());
+
+    const QSize outer = m_form->size().grownBy(window->frameMargins());
+    const QSize box(qRound((outer.width() * 15 - 440) / 15.0),
+                    qRound((outer.height() * 15 - 3120) / 15.0));
+    QTRY_COMPARE(child<LogBox>("txtResultat")->size(), box);
 }
 
 void TestForm1::help_data()
