@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "commcontrol.h"
+#include "enterpressesbutton.h"
 #include "formlayout.h"
 #include "framewatcher.h"
 #include "frozeninput.h"
@@ -238,6 +239,9 @@ void Form1::connectEvents()
 
     // The window manager's frame arrives after the window is first shown, without a resize.
     connect(new FrameWatcher(*this), &FrameWatcher::frameMarginsChanged, this, &Form1::Form_Resize);
+    auto *enterPressesButton = new EnterPressesButton(this);
+    for (QPushButton *button : findChildren<QPushButton *>())
+        enterPressesButton->watch(button);
 }
 
 void Form1::setTabOrder()

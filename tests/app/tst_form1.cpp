@@ -413,20 +413,39 @@ void TestForm1::help_data()
 {
     QTest::addColumn<bool>("network");
     QTest::addColumn<QString>("guide");
-    QTest::newRow("serial") << false << serialGuide;
-    QTest::newRow("network") << true << networkGuide;
+    // The control that has the focus when Return is pressed; none: the handler is called.
+    QTest::addColumn<QString>("returnIn");
+    QTest::newRow("serial") << false << serialGuide << "";
+    QTest::newRow("network") << true << networkGuide << "";
+    QTest::newRow("Return on the focused Hjelp") << false << serialGuide << "cmdHelp";
+    QTest::newRow("Return in a port field writes nothing") << false << ""
+                                                           << "txtComFra";
+    QTest::newRow("Return in the speed box writes nothing") << false << ""
+                                                            << "comboHastighet";
+    QTest::newRow("Return in the address field writes nothing") << true << ""
+                                                                << "txtIP";
 }
 
 void TestForm1::help()
 {
     QFETCH(bool, network);
     QFETCH(QString, guide);
+    QFETCH(QString, returnIn);
 
     if (network)
         m_form->cmdTCP_Click();
-    m_form->cmdHelp_Click();
+    if (returnIn.isEmpty()) {
+        m_form->cmdHelp_Click();
+    } else {
+        m_form->show();
+        QApplication::setActiveWindow(m_form.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        m_form->findChild<QWidget *>(returnIn)->setFocus();
+        QTest::keyClick(m_form->windowHandle(), Qt::Key_Return);
+    }
     QCOMPARE(m_form->logText(), guide);
-    QCOMPARE(m_form->logText().count(QStringLiteral("\r\n")), network ? 12 : 23);
+    if (!guide.isEmpty())
+        QCOMPARE(m_form->logText().count(QStringLiteral("\r\n")), network ? 12 : 23);
 }
 
 void TestForm1::helpTwiceAndAfterModeSwitch()
@@ -495,14 +514,20 @@ void TestForm1::testButtonRunsTestOfSelectedMode_data()
 {
     QTest::addColumn<bool>("network");
     QTest::addColumn<QString>("startLine");
-    QTest::newRow("serial") << false << QStringLiteral("START Serieport ");
-    QTest::newRow("network") << true << QStringLiteral("START Nettverk ");
+    QTest::addColumn<int>("key"); // pressed on the focused button; none: a click
+    QTest::newRow("serial") << false << QStringLiteral("START Serieport ") << 0;
+    QTest::newRow("network") << true << QStringLiteral("START Nettverk ") << 0;
+    QTest::newRow("serial by the keypad's Enter")
+        << false << QStringLiteral("START Serieport ") << int(Qt::Key_Enter);
+    QTest::newRow("network by Return")
+        << true << QStringLiteral("START Nettverk ") << int(Qt::Key_Return);
 }
 
 void TestForm1::testButtonRunsTestOfSelectedMode()
 {
     QFETCH(bool, network);
     QFETCH(QString, startLine);
+    QFETCH(int, key);
 
     FakeCommControl comPort;
     QStringList socketJournal;
@@ -528,7 +553,16 @@ void TestForm1::testButtonRunsTestOfSelectedMode()
     auto *cmdTest = form.findChild<QPushButton *>(QStringLiteral("cmdTest"));
     bool testButtonOffWhileRunning = true;
     sleeper.onSleep = [&] { testButtonOffWhileRunning &= !cmdTest->isEnabled(); };
-    cmdTest->click();
+    if (key) {
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        cmdTest->setFocus();
+        QTest::keyClick(form.windowHandle(), Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    } else {
+        cmdTest->click();
+    }
 
     QVERIFY2(form.logText().startsWith(startLine), qPrintable(form.logText()));
     QVERIFY(form.logText().endsWith(QStringLiteral("\r\n\r\n")));
