@@ -14,6 +14,7 @@
 #include "resizerule.h"
 #include "serialsweep.h"
 #include "socketcontrol.h"
+#include "speedboxwheel.h"
 #include "systemclipboard.h"
 #include "systemcommcontrol.h"
 #include "systemsocketcontrol.h"
@@ -242,6 +243,7 @@ void Form1::connectEvents()
     auto *enterPressesButton = new EnterPressesButton(this);
     for (QPushButton *button : findChildren<QPushButton *>())
         enterPressesButton->watch(button);
+    (new SpeedBoxWheel(this))->watch(m_comboHastighet);
 }
 
 void Form1::setTabOrder()

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <memory>
 
@@ -78,6 +79,8 @@ private slots:
     void startValues();
     void captionsFitTheirControls();
     void speedList();
+    void wheelOverSpeedBox_data();
+    void wheelOverSpeedBox();
     void tooltips();
     void firstFocusAndTabOrder_data();
     void firstFocusAndTabOrder();
@@ -270,6 +273,41 @@ void TestForm1::speedList()
     QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
     QCOMPARE(combo->count(), 13);
     QCOMPARE(combo->currentText(), QStringLiteral("1"));
+}
+
+void TestForm1::wheelOverSpeedBox_data()
+{
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("delta"); // one notch; positive: away from the user
+    QTest::addColumn<QString>("after");
+    QTest::newRow("towards the user from 19200") << "19200" << -120 << "28800";
+    QTest::newRow("away from the user from 19200") << "19200" << 120 << "14400";
+    QTest::newRow("at the top of the list") << "110" << 120 << "110";
+    QTest::newRow("at the end of the list") << "256000" << -120 << "256000";
+    QTest::newRow("from a speed typed by hand") << "4800" << -120 << "9600";
+    QTest::newRow("over a text that is no speed") << "fort" << -120 << "fort";
+    QTest::newRow("sideways") << "19200" << 0 << "19200";
+}
+
+void TestForm1::wheelOverSpeedBox()
+{
+    QFETCH(QString, shown);
+    QFETCH(int, delta);
+    QFETCH(QString, after);
+
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    auto *combo = child<QComboBox>("comboHastighet");
+    combo->setEditText(shown);
+    // Through the window, which hands the wheel to the control under the pointer, as from the
+    // platform: the box's text field passes it on to the box.
+    const QPointF at(combo->mapTo(m_form.get(), combo->rect().center()));
+    const QPoint angle = delta ? QPoint(0, delta) : QPoint(-120, 0);
+    QWheelEvent wheel(at, m_form->mapToGlobal(at), QPoint(), angle, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&wheel);
+    qApp->notify(m_form->windowHandle(), &wheel);
+    QCOMPARE(combo->currentText(), after);
 }
 
 void TestForm1::tooltips()
