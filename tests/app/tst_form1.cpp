@@ -3,6 +3,7 @@
 #include "fakesocketcontrol.h"
 #include "form1.h"
 #include "logbox.h"
+#include "toolkittranslator.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -10,8 +11,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <QtTest/qtestspontaneevent.h>
 
@@ -98,6 +102,8 @@ private slots:
     void testButtonRunsTestOfSelectedMode();
     void inputDuringSerialSweepIsDropped_data();
     void inputDuringSerialSweepIsDropped();
+    void contextMenusReadNorwegian_data();
+    void contextMenusReadNorwegian();
 
 private:
     template <typename T> T *child(const char *name)
@@ -690,6 +696,64 @@ void TestForm1::inputDuringSerialSweepIsDropped()
     postMouse(cmdBlankut, QEvent::MouseButtonPress);
     postMouse(cmdBlankut, QEvent::MouseButtonRelease);
     QTRY_VERIFY(form.logText().isEmpty());
+}
+
+void TestForm1::contextMenusReadNorwegian_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QStringList>("entries"); // without the key letter's mark and the shortcut
+    const QStringList field = {"Angre",   "Gjør om", "Klipp ut", "Kopier",
+                               "Lim inn", "Slett",   "Merk alt"};
+    QTest::newRow("log box") << "txtResultat" << QStringList{"Kopier", "Merk alt"};
+    QTest::newRow("port field") << "txtComFra" << field;
+    QTest::newRow("speed box") << "comboHastighet" << field;
+    QTest::newRow("log's vertical scroll bar")
+        << "vertical" << QStringList{"Rull hit", "Øverst",   "Nederst", "Side opp",
+                                     "Side ned", "Rull opp", "Rull ned"};
+    QTest::newRow("log's horizontal scroll bar")
+        << "horizontal"
+        << QStringList{"Rull hit",       "Venstre kant",     "Høyre kant",    "Side til venstre",
+                       "Side til høyre", "Rull til venstre", "Rull til høyre"};
+}
+
+void TestForm1::contextMenusReadNorwegian()
+{
+    QFETCH(QString, control);
+    QFETCH(QStringList, entries);
+
+    // Installed as the program installs it at start.
+    ToolkitTranslator translator;
+    QCoreApplication::installTranslator(&translator);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QWidget *target = nullptr;
+    if (control == QLatin1String("vertical"))
+        target = child<LogBox>("txtResultat")->verticalScrollBar();
+    else if (control == QLatin1String("horizontal"))
+        target = child<LogBox>("txtResultat")->horizontalScrollBar();
+    else
+        target = child<QWidget>(qPrintable(control));
+
+    QStringList shown;
+    bool menuSeen = false;
+    QTimer::singleShot(0, this, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        menuSeen = true;
+        for (const QAction *action : menu->actions()) {
+            if (!action->isSeparator())
+                shown << action->text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
+        }
+        menu->close();
+    });
+    // A right click through the window, which opens the control's menu as a user's would.
+    const QPoint at = target->mapTo(m_form.get(), target->rect().center());
+    QTest::mouseClick(m_form->windowHandle(), Qt::RightButton, Qt::NoModifier, at);
+    QCoreApplication::removeTranslator(&translator);
+
+    QVERIFY(menuSeen);
+    QCOMPARE(shown, entries);
 }
 
 QTEST_MAIN(TestForm1)
