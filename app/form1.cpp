@@ -1,8 +1,11 @@
 #include "form1.h"
 
 #include "commcontrol.h"
+#include "enterpressesbutton.h"
 #include "formlayout.h"
 #include "formtesthost.h"
+#include "framewatcher.h"
+#include "frozeninput.h"
 #include "helptext.h"
 #include "logbox.h"
 #include "logpane.h"
@@ -12,6 +15,7 @@
 #include "resizerule.h"
 #include "serialsweep.h"
 #include "socketcontrol.h"
+#include "speedboxwheel.h"
 #include "systemclipboard.h"
 #include "systemcommcontrol.h"
 #include "systemsocketcontrol.h"
@@ -234,6 +238,13 @@ void Form1::connectEvents()
     connect(m_cmdOpenTCP, &QPushButton::clicked, this,
             [this] { m_network->cmdOpenTCP_Click(m_txtIP->text()); });
     connect(m_cmdCloseTCP, &QPushButton::clicked, this, [this] { m_network->cmdCloseTCP_Click(); });
+
+    // The window manager's frame arrives after the window is first shown, without a resize.
+    connect(new FrameWatcher(*this), &FrameWatcher::frameMarginsChanged, this, &Form1::Form_Resize);
+    auto *enterPressesButton = new EnterPressesButton(this);
+    for (QPushButton *button : findChildren<QPushButton *>())
+        enterPressesButton->watch(button);
+    (new SpeedBoxWheel(this))->watch(m_comboHastighet);
 }
 
 void Form1::setTabOrder()
@@ -299,6 +310,7 @@ void Form1::cmdTest_Click()
 void Form1::TestSerialPrinter()
 {
     m_serial->TestSerialPrinter(m_testHost->serialFields());
+    dropInputMadeWhileFrozen();
 }
 
 void Form1::TestNetworkPrinter()

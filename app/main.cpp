@@ -1,4 +1,5 @@
 #include "form1.h"
+#include "toolkittranslator.h"
 
 #include <QApplication>
 
@@ -7,6 +8,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("SjekkSolvarnprinter"));
 
+    ToolkitTranslator toolkitTexts;
+    QApplication::installTranslator(&toolkitTexts);
     Form1 window;
     window.show();
     return QApplication::exec();

@@ -3,6 +3,7 @@
 #include "fakesocketcontrol.h"
 #include "form1.h"
 #include "logbox.h"
+#include "toolkittranslator.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -10,9 +11,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <memory>
 
@@ -78,12 +83,15 @@ private slots:
     void startValues();
     void captionsFitTheirControls();
     void speedList();
+    void wheelOverSpeedBox_data();
+    void wheelOverSpeedBox();
     void tooltips();
     void firstFocusAndTabOrder_data();
     void firstFocusAndTabOrder();
     void modeSwitchKeepsTypedTexts();
     void logBoxFollowsWindowSize_data();
     void logBoxFollowsWindowSize();
+    void logBoxFollowsFrameOnceKnown();
     void help_data();
     void help();
     void helpTwiceAndAfterModeSwitch();
@@ -92,6 +100,10 @@ private slots:
     void avsluttEndsProgram();
     void testButtonRunsTestOfSelectedMode_data();
     void testButtonRunsTestOfSelectedMode();
+    void inputDuringSerialSweepIsDropped_data();
+    void inputDuringSerialSweepIsDropped();
+    void contextMenusReadNorwegian_data();
+    void contextMenusReadNorwegian();
 
 private:
     template <typename T> T *child(const char *name)
@@ -269,6 +281,41 @@ void TestForm1::speedList()
     QCOMPARE(combo->currentText(), QStringLiteral("1"));
 }
 
+void TestForm1::wheelOverSpeedBox_data()
+{
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("delta"); // one notch; positive: away from the user
+    QTest::addColumn<QString>("after");
+    QTest::newRow("towards the user from 19200") << "19200" << -120 << "28800";
+    QTest::newRow("away from the user from 19200") << "19200" << 120 << "14400";
+    QTest::newRow("at the top of the list") << "110" << 120 << "110";
+    QTest::newRow("at the end of the list") << "256000" << -120 << "256000";
+    QTest::newRow("from a speed typed by hand") << "4800" << -120 << "9600";
+    QTest::newRow("over a text that is no speed") << "fort" << -120 << "fort";
+    QTest::newRow("sideways") << "19200" << 0 << "19200";
+}
+
+void TestForm1::wheelOverSpeedBox()
+{
+    QFETCH(QString, shown);
+    QFETCH(int, delta);
+    QFETCH(QString, after);
+
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    auto *combo = child<QComboBox>("comboHastighet");
+    combo->setEditText(shown);
+    // Through the window, which hands the wheel to the control under the pointer, as from the
+    // platform: the box's text field passes it on to the box.
+    const QPointF at(combo->mapTo(m_form.get(), combo->rect().center()));
+    const QPoint angle = delta ? QPoint(0, delta) : QPoint(-120, 0);
+    QWheelEvent wheel(at, m_form->mapToGlobal(at), QPoint(), angle, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&wheel);
+    qApp->notify(m_form->windowHandle(), &wheel);
+    QCOMPARE(combo->currentText(), after);
+}
+
 void TestForm1::tooltips()
 {
     QCOMPARE(child<QPushButton>("cmdTest")->toolTip(),
@@ -390,24 +437,59 @@ void TestForm1::logBoxFollowsWindowSize()
     QCOMPARE(child<QPushButton>("cmdAvslutt")->geometry(), twips(5040, 1980, 855, 375));
 }
 
+void TestForm1::logBoxFollowsFrameOnceKnown()
+{
+    // A window manager frames the window only after it is first shown.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs a window manager: runs under underwindowmanager.sh");
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    const QWindow *window = m_form->windowHandle();
+    QTRY_VERIFY(!window->frameMargins().isNull());
+
+    const QSize outer = m_form->size().grownBy(window->frameMargins());
+    const QSize box(qRound((outer.width() * 15 - 440) / 15.0),
+                    qRound((outer.height() * 15 - 3120) / 15.0));
+    QTRY_COMPARE(child<LogBox>("txtResultat")->size(), box);
+}
+
 void TestForm1::help_data()
 {
     QTest::addColumn<bool>("network");
     QTest::addColumn<QString>("guide");
-    QTest::newRow("serial") << false << serialGuide;
-    QTest::newRow("network") << true << networkGuide;
+    // The control that has the focus when Return is pressed; none: the handler is called.
+    QTest::addColumn<QString>("returnIn");
+    QTest::newRow("serial") << false << serialGuide << "";
+    QTest::newRow("network") << true << networkGuide << "";
+    QTest::newRow("Return on the focused Hjelp") << false << serialGuide << "cmdHelp";
+    QTest::newRow("Return in a port field writes nothing") << false << ""
+                                                           << "txtComFra";
+    QTest::newRow("Return in the speed box writes nothing") << false << ""
+                                                            << "comboHastighet";
+    QTest::newRow("Return in the address field writes nothing") << true << ""
+                                                                << "txtIP";
 }
 
 void TestForm1::help()
 {
     QFETCH(bool, network);
     QFETCH(QString, guide);
+    QFETCH(QString, returnIn);
 
     if (network)
         m_form->cmdTCP_Click();
-    m_form->cmdHelp_Click();
+    if (returnIn.isEmpty()) {
+        m_form->cmdHelp_Click();
+    } else {
+        m_form->show();
+        QApplication::setActiveWindow(m_form.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        m_form->findChild<QWidget *>(returnIn)->setFocus();
+        QTest::keyClick(m_form->windowHandle(), Qt::Key_Return);
+    }
     QCOMPARE(m_form->logText(), guide);
-    QCOMPARE(m_form->logText().count(QStringLiteral("\r\n")), network ? 12 : 23);
+    if (!guide.isEmpty())
+        QCOMPARE(m_form->logText().count(QStringLiteral("\r\n")), network ? 12 : 23);
 }
 
 void TestForm1::helpTwiceAndAfterModeSwitch()
@@ -476,14 +558,20 @@ void TestForm1::testButtonRunsTestOfSelectedMode_data()
 {
     QTest::addColumn<bool>("network");
     QTest::addColumn<QString>("startLine");
-    QTest::newRow("serial") << false << QStringLiteral("START Serieport ");
-    QTest::newRow("network") << true << QStringLiteral("START Nettverk ");
+    QTest::addColumn<int>("key"); // pressed on the focused button; none: a click
+    QTest::newRow("serial") << false << QStringLiteral("START Serieport ") << 0;
+    QTest::newRow("network") << true << QStringLiteral("START Nettverk ") << 0;
+    QTest::newRow("serial by the keypad's Enter")
+        << false << QStringLiteral("START Serieport ") << int(Qt::Key_Enter);
+    QTest::newRow("network by Return")
+        << true << QStringLiteral("START Nettverk ") << int(Qt::Key_Return);
 }
 
 void TestForm1::testButtonRunsTestOfSelectedMode()
 {
     QFETCH(bool, network);
     QFETCH(QString, startLine);
+    QFETCH(int, key);
 
     FakeCommControl comPort;
     QStringList socketJournal;
@@ -509,7 +597,16 @@ void TestForm1::testButtonRunsTestOfSelectedMode()
     auto *cmdTest = form.findChild<QPushButton *>(QStringLiteral("cmdTest"));
     bool testButtonOffWhileRunning = true;
     sleeper.onSleep = [&] { testButtonOffWhileRunning &= !cmdTest->isEnabled(); };
-    cmdTest->click();
+    if (key) {
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        cmdTest->setFocus();
+        QTest::keyClick(form.windowHandle(), Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    } else {
+        cmdTest->click();
+    }
 
     QVERIFY2(form.logText().startsWith(startLine), qPrintable(form.logText()));
     QVERIFY(form.logText().endsWith(QStringLiteral("\r\n\r\n")));
@@ -520,6 +617,143 @@ void TestForm1::testButtonRunsTestOfSelectedMode()
     QCOMPARE(comPort.calls.isEmpty(), network);
     QCOMPARE(socketJournal.isEmpty(), !network);
     QCOMPARE(form.PrinterMode(), network ? Form1::networkMode : Form1::serialMode);
+}
+
+void TestForm1::inputDuringSerialSweepIsDropped_data()
+{
+    // Input as the platform queues it for the window, made while the sweep holds the window.
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QList<int>>("mouse");
+    QTest::addColumn<QList<int>>("keys");
+    const int press = QEvent::MouseButtonPress;
+    const int release = QEvent::MouseButtonRelease;
+    QTest::newRow("double click on Test skriver")
+        << "cmdTest" << QList<int>{press, QEvent::MouseButtonDblClick, release} << QList<int>{};
+    QTest::newRow("click on Blank loggen")
+        << "cmdBlankut" << QList<int>{press, release} << QList<int>{};
+    // The log box holds the focus while the test button is off; Tab leads to "Blank loggen".
+    QTest::newRow("Tab and Space to Blank loggen")
+        << "" << QList<int>{} << QList<int>{Qt::Key_Tab, Qt::Key_Space};
+}
+
+void TestForm1::inputDuringSerialSweepIsDropped()
+{
+    QFETCH(QString, control);
+    QFETCH(QList<int>, mouse);
+    QFETCH(QList<int>, keys);
+
+    FakeCommControl comPort;
+    FakeSleeper sleeper;
+    Form1Platform platform;
+    platform.clipboard = &m_clipboard;
+    platform.comPort = &comPort;
+    platform.sleeper = &sleeper;
+    platform.endProgram = [] {};
+    Form1 form(platform);
+    form.findChild<QLineEdit *>(QStringLiteral("txtComTil"))->setText(QStringLiteral("1"));
+    form.show();
+    QApplication::setActiveWindow(&form);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QWindow *window = form.windowHandle();
+
+    auto postMouse = [&form, window](QWidget *target, int type) {
+        const QPointF at(target->mapTo(&form, target->rect().center()));
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QCoreApplication::postEvent(window, new QMouseEvent(QEvent::Type(type), at, at,
+                                                            form.mapToGlobal(at), Qt::LeftButton,
+                                                            held, Qt::NoModifier));
+    };
+    auto postKey = [window](int key) {
+        const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QString();
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+            QCoreApplication::postEvent(window, new QKeyEvent(type, key, Qt::NoModifier, text));
+    };
+    int pauses = 0;
+    sleeper.onSleep = [&] {
+        if (++pauses > 1)
+            return;
+        for (int type : mouse)
+            postMouse(form.findChild<QWidget *>(control), type);
+        for (int key : keys)
+            postKey(key);
+    };
+
+    auto *cmdTest = form.findChild<QPushButton *>(QStringLiteral("cmdTest"));
+    QTest::mouseClick(cmdTest, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+
+    const QString log = form.logText();
+    QCOMPARE(pauses, 1);
+    QVERIFY2(log.startsWith(QStringLiteral("START Serieport ")), qPrintable(log));
+    QCOMPARE(log.count(QStringLiteral("START Serieport ")), 1);
+    QVERIFY(log.endsWith(QStringLiteral("\r\n\r\n")));
+    QVERIFY(cmdTest->isEnabled());
+
+    // Input made once the sweep is over acts as usual.
+    auto *cmdBlankut = form.findChild<QPushButton *>(QStringLiteral("cmdBlankut"));
+    postMouse(cmdBlankut, QEvent::MouseButtonPress);
+    postMouse(cmdBlankut, QEvent::MouseButtonRelease);
+    QTRY_VERIFY(form.logText().isEmpty());
+}
+
+void TestForm1::contextMenusReadNorwegian_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QStringList>("entries"); // without the key letter's mark and the shortcut
+    const QStringList field = {"Angre",   "Gjør om", "Klipp ut", "Kopier",
+                               "Lim inn", "Slett",   "Merk alt"};
+    QTest::newRow("log box") << "txtResultat" << QStringList{"Kopier", "Merk alt"};
+    QTest::newRow("port field") << "txtComFra" << field;
+    QTest::newRow("speed box") << "comboHastighet" << field;
+    QTest::newRow("log's vertical scroll bar")
+        << "vertical" << QStringList{"Rull hit", "Øverst",   "Nederst", "Side opp",
+                                     "Side ned", "Rull opp", "Rull ned"};
+    QTest::newRow("log's horizontal scroll bar")
+        << "horizontal"
+        << QStringList{"Rull hit",       "Venstre kant",     "Høyre kant",    "Side til venstre",
+                       "Side til høyre", "Rull til venstre", "Rull til høyre"};
+}
+
+void TestForm1::contextMenusReadNorwegian()
+{
+    QFETCH(QString, control);
+    QFETCH(QStringList, entries);
+
+    // Installed as the program installs it at start.
+    ToolkitTranslator translator;
+    QCoreApplication::installTranslator(&translator);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QWidget *target = nullptr;
+    if (control == QLatin1String("vertical"))
+        target = child<LogBox>("txtResultat")->verticalScrollBar();
+    else if (control == QLatin1String("horizontal"))
+        target = child<LogBox>("txtResultat")->horizontalScrollBar();
+    else
+        target = child<QWidget>(qPrintable(control));
+
+    QStringList shown;
+    bool menuSeen = false;
+    QTimer::singleShot(0, this, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        menuSeen = true;
+        for (const QAction *action : menu->actions()) {
+            if (!action->isSeparator())
+                shown << action->text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
+        }
+        menu->close();
+    });
+    // A right click through the window, which opens the control's menu as a user's would.
+    const QPoint at = target->mapTo(m_form.get(), target->rect().center());
+    QTest::mouseClick(m_form->windowHandle(), Qt::RightButton, Qt::NoModifier, at);
+    QCoreApplication::removeTranslator(&translator);
+
+    QVERIFY(menuSeen);
+    QCOMPARE(shown, entries);
 }
 
 QTEST_MAIN(TestForm1)
