@@ -159,6 +159,7 @@ void SerialSweep::TestSerialPrinter()
                          QString::number(intComTil));
     });
 
+    attempt([&] { m_comPort.refreshPortList(); });
     closePortLeftOpen();
 
     const qint16 intLast = intComTil;
