@@ -208,10 +208,6 @@ void TestStatusDecoder::pieces_data()
         << QStringList{STX + QStringLiteral("  A00"),
                        reply(QStringLiteral("b"), QStringLiteral("000000"))}
         << QStringList{QString(), headOpen};
-    QTest::newRow("a new STX after a remnant of the last reply")
-        << QStringList{reply(QStringLiteral("A")) + STX + QStringLiteral("  A0"),
-                       STX + QStringLiteral("  b00"), QStringLiteral("0000") + ETX}
-        << QStringList{ok, QString(), headOpen};
     // Without an STX of its own the next reply would be read with the remnant in front.
     QTest::newRow("a remnant without STX after the ETX is dropped")
         << QStringList{reply(QStringLiteral("A")) + QStringLiteral("\r\n"),
@@ -254,9 +250,6 @@ void TestStatusDecoder::replySplitAnywhere_data()
 
     const QString ribbon = QStringLiteral("OK: Fargebåndet er nesten tomt\rB654321");
     QTest::newRow("reply") << reply(QStringLiteral("B"), QStringLiteral("654321")) << ribbon;
-    QTest::newRow("reply after an unfinished frame")
-        << STX + QStringLiteral("  A00") + reply(QStringLiteral("B"), QStringLiteral("654321"))
-        << ribbon;
     QTest::newRow("reply after junk and an unfinished frame")
         << QStringLiteral("\r\nzz") + STX + QStringLiteral("  b0") + STX + STX +
                reply(QStringLiteral("B"), QStringLiteral("654321"))
