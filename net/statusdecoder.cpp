@@ -6,20 +6,36 @@ constexpr QChar carriageReturn{0x0D};
 
 bool StatusDecoder::decode(const QString &received, QString &statusText)
 {
-    const QString text = m_kept + received;
+    const QString text = fromLastStart(m_kept + received);
     const qsizetype lastEtx = text.lastIndexOf(etx);
     if (lastEtx < 0) {
         // Merely incomplete: wait for the rest.
         keep(text);
         return false;
     }
-    keep(text.mid(lastEtx + 1));
+    // After the last ETX only a next reply is worth waiting for, and that begins with its STX;
+    // anything before it is the tail of a broken reply.
+    const qsizetype nextStart = text.indexOf(stx, lastEtx + 1);
+    keep(nextStart < 0 ? QString() : text.mid(nextStart));
 
     const QString field = statusField(text);
     if (field.isEmpty())
         return false;
     statusText = statusMessage(field.at(0)) + carriageReturn + field;
     return true;
+}
+
+QString StatusDecoder::fromLastStart(const QString &text)
+{
+    // Only a second STX before the frame's end restarts it. Text before a single STX stays: it
+    // decides how far the body runs, as it does for a reply that came in one piece.
+    const qsizetype firstEtx = text.indexOf(etx);
+    const qsizetype firstStx = text.indexOf(stx);
+    if (firstStx < 0 || (firstEtx >= 0 && firstEtx < firstStx))
+        return text;
+    const qsizetype lastStx =
+        firstEtx < 0 ? text.lastIndexOf(stx) : text.lastIndexOf(stx, firstEtx);
+    return lastStx == firstStx ? text : text.mid(lastStx);
 }
 
 void StatusDecoder::clear()
@@ -29,10 +45,14 @@ void StatusDecoder::clear()
 
 void StatusDecoder::keep(const QString &text)
 {
-    if (text.size() > keptLimit)
-        m_kept.clear();
-    else
+    if (text.size() <= keptLimit) {
         m_kept = text;
+        return;
+    }
+    // Too long for a reply. What decodes is the start of the last frame; the rest of it holds
+    // neither STX nor ETX, so cutting it off changes nothing but the memory it takes.
+    const qsizetype lastStx = text.lastIndexOf(stx);
+    m_kept = lastStx < 0 ? QString() : text.mid(lastStx, keptLimit);
 }
 
 QString StatusDecoder::statusField(const QString &text)

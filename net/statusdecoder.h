@@ -9,14 +9,16 @@
 // A reply is cut out by the first STX and the first ETX of the text, its status field is read
 // from the body's third character on, and the field's first character is looked up in the
 // table. TCP may hand a reply over in pieces, so text that has no ETX yet is kept and decoded
-// together with what follows; the same goes for what trails the last ETX, the start of a next
-// reply.
+// together with what follows; the same goes for what trails the last ETX from its first STX on,
+// the start of a next reply. A second STX before the ETX starts the reply over. So the status
+// does not depend on where the stream was cut, and the leftovers of a broken reply never
+// change how a whole one that follows reads.
 class StatusDecoder
 {
 public:
     static constexpr QChar stx{0x02};
     static constexpr QChar etx{0x03};
-    // Kept text beyond this is no printer reply; it is dropped.
+    // Kept text beyond this is no printer reply: only the start of its last frame is kept.
     static constexpr qsizetype keptLimit = 4 * 1024;
     static constexpr qsizetype statusFieldStart = 3; // counted from 1 within the body
     static constexpr qsizetype statusFieldLength = 7;
@@ -35,6 +37,8 @@ public:
     static QString statusField(const QString &text);
 
 private:
+    // The text from the last STX before the first ETX on, when more than one STX stands there.
+    static QString fromLastStart(const QString &text);
     void keep(const QString &text);
 
     QString m_kept;

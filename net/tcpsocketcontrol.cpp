@@ -2,10 +2,23 @@
 
 #include "runtimeerror.h"
 
+#include <QChildEvent>
 #include <QNetworkProxy>
+#include <QSocketNotifier>
 #include <QTcpSocket>
 
+#include <cerrno>
+#include <cstring>
 #include <limits>
+#include <optional>
+
+#ifdef Q_OS_LINUX
+#include <linux/tcp.h> // the kernel's tcp_info, which has tcpi_bytes_acked
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <cstddef>
+#endif
 
 namespace {
 
@@ -61,6 +74,57 @@ qint32 errorNumber(QAbstractSocket::SocketError error, qint16 stateBefore)
     }
 }
 
+// The system error with which the system has closed a connection that had been made: the
+// peer accepted it and then reset it (or, rarely, it timed out). Nothing for a connection still
+// open, one the peer closed cleanly (that stays half-open until we close it), or a connect that
+// never got through (refused or unreachable: Qt reports those itself).
+std::optional<int> droppedConnectionError(qintptr descriptor)
+{
+#ifdef Q_OS_LINUX
+    constexpr quint8 kernelTcpClose = 7; // TCP_CLOSE
+    const int fd = static_cast<int>(descriptor);
+    tcp_info info{};
+    socklen_t length = sizeof info;
+    if (::getsockopt(fd, IPPROTO_TCP, TCP_INFO, &info, &length) != 0 ||
+        info.tcpi_state != kernelTcpClose)
+        return std::nullopt;
+    // The SYN counts as one byte once the peer has acknowledged it: the connection was made.
+    constexpr std::size_t bytesAckedEnd =
+        offsetof(tcp_info, tcpi_bytes_acked) + sizeof info.tcpi_bytes_acked;
+    if (length < bytesAckedEnd || info.tcpi_bytes_acked == 0)
+        return std::nullopt;
+    // Read (and so cleared) before the received bytes are taken, which it would otherwise stop.
+    int error = 0;
+    socklen_t errorLength = sizeof error;
+    ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &errorLength);
+    return error == 0 ? ECONNRESET : error;
+#else
+    Q_UNUSED(descriptor)
+    return std::nullopt;
+#endif
+}
+
+// What the system still holds of a dropped connection's received bytes, up to limit.
+QByteArray takeReceived(qintptr descriptor, qint64 limit)
+{
+    QByteArray data;
+#ifdef Q_OS_LINUX
+    char buffer[4096];
+    while (data.size() < limit) {
+        const auto wanted =
+            static_cast<std::size_t>(qMin<qint64>(sizeof buffer, limit - data.size()));
+        const ssize_t got = ::recv(static_cast<int>(descriptor), buffer, wanted, MSG_DONTWAIT);
+        if (got <= 0)
+            break;
+        data.append(buffer, got);
+    }
+#else
+    Q_UNUSED(descriptor)
+    Q_UNUSED(limit)
+#endif
+    return data;
+}
+
 } // namespace
 
 TcpSocketControl::TcpSocketControl(QObject *parent)
@@ -77,6 +141,7 @@ TcpSocketControl::TcpSocketControl(QObject *parent)
     connect(m_socket, &QAbstractSocket::errorOccurred, this, &TcpSocketControl::onQtError);
     connect(m_socket, &QIODevice::readyRead, this, &TcpSocketControl::onReadyRead);
     connect(&m_connectTimer, &QTimer::timeout, this, &TcpSocketControl::onConnectTimeout);
+    m_socket->installEventFilter(this);
 }
 
 TcpSocketControl::~TcpSocketControl()
@@ -111,6 +176,7 @@ void TcpSocketControl::Connect()
     refuseUnlessClosed();
     ++m_generation;
     m_dataEventQueued = false;
+    m_leftOver.clear();
     // Every host goes through Qt's lookup, so an address that cannot be resolved (an empty
     // one included) fails later, like any other connect, and not here.
     m_state = sckResolvingHost;
@@ -124,6 +190,7 @@ void TcpSocketControl::Close()
     m_state = sckClosed;
     ++m_generation;
     m_dataEventQueued = false;
+    m_leftOver.clear();
     m_connectTimer.stop();
     m_socket->abort();
 }
@@ -141,7 +208,8 @@ void TcpSocketControl::GetData(QString &data)
             QStringLiteral(
                 "Wrong protocol or connection state for the requested transaction or request")};
     }
-    data = QString::fromLatin1(m_socket->readAll());
+    data = QString::fromLatin1(m_leftOver + m_socket->readAll());
+    m_leftOver.clear();
 }
 
 void TcpSocketControl::setConnectTimeout(std::chrono::milliseconds timeout)
@@ -187,6 +255,44 @@ void TcpSocketControl::onQtError(QAbstractSocket::SocketError error)
     fail(errorNumber(error, m_state), m_socket->errorString());
 }
 
+bool TcpSocketControl::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ChildAdded) {
+        // Qt's socket engine is made as a child of the socket, its notifiers as the engine's.
+        static_cast<QChildEvent *>(event)->child()->installEventFilter(this);
+        return false;
+    }
+    // Looked at before Qt acts on the socket: Qt would take a reset for a clean close, or,
+    // while connecting, quietly connect the same socket again.
+    if (event->type() != QEvent::SockAct)
+        return false;
+    // The notifier knows the descriptor also while connecting, when the socket does not say.
+    const auto *notifier = qobject_cast<QSocketNotifier *>(watched);
+    return notifier && takeDroppedConnection(notifier->socket());
+}
+
+bool TcpSocketControl::takeDroppedConnection(qintptr descriptor)
+{
+    if (m_state != sckConnecting && m_state != sckConnected)
+        return false;
+    const std::optional<int> systemError = droppedConnectionError(descriptor);
+    if (!systemError)
+        return false;
+
+    // What the printer sent before it went is the program's to take, as after a clean close.
+    // Qt's part has had its event already, or has one queued; the system's part is news.
+    m_leftOver += m_socket->readAll();
+    const QByteArray unread = takeReceived(descriptor, readBufferLimit);
+    m_leftOver += unread;
+    if (!unread.isEmpty())
+        queueDataEvent();
+    const int shown = *systemError == ETIMEDOUT ? ETIMEDOUT : ECONNRESET;
+    fail(shown == ETIMEDOUT ? sckTimedout : sckConnectionReset,
+         QString::fromLocal8Bit(std::strerror(shown)));
+    m_socket->abort();
+    return true;
+}
+
 void TcpSocketControl::onConnectTimeout()
 {
     if (!isConnecting(m_state))
@@ -208,7 +314,13 @@ void TcpSocketControl::fail(qint32 number, const QString &description)
 
 void TcpSocketControl::onReadyRead()
 {
-    if (m_state == sckClosed || m_dataEventQueued)
+    if (m_state != sckClosed)
+        queueDataEvent();
+}
+
+void TcpSocketControl::queueDataEvent()
+{
+    if (m_dataEventQueued)
         return;
     // One event stands for everything that has come until it is delivered.
     m_dataEventQueued = true;
@@ -222,7 +334,7 @@ void TcpSocketControl::deliverData(quint64 generation)
     if (generation != m_generation)
         return;
     m_dataEventQueued = false;
-    const qint64 waiting = m_socket->bytesAvailable();
+    const qint64 waiting = m_leftOver.size() + m_socket->bytesAvailable();
     // The program has already taken everything with an earlier event.
     if (waiting <= 0)
         return;

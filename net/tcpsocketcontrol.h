@@ -16,6 +16,11 @@ class QTcpSocket;
 // an error, while the program must go on seeing 9 until it closes the socket itself, and a peer
 // that has closed reads 8.
 //
+// Qt reports a peer's reset as a clean close, and a reset that comes while it has yet to see
+// the connection made makes it connect the same socket again, over and over. So the control
+// looks at the connection before each of Qt's socket notifications is handled, and takes a
+// reset itself: error 10054, and the socket is given up. One Connect is one attempt.
+//
 // Qt emits its signals wherever it likes, inside connectToHost() as well. The program's
 // handlers must only run where window events are let through, so both events are posted and
 // delivered from the event queue; an event queued before Close (or before the next Connect)
@@ -43,8 +48,13 @@ public:
 
     void setConnectTimeout(std::chrono::milliseconds timeout);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void refuseUnlessClosed() const;
+    bool takeDroppedConnection(qintptr descriptor);
+    void queueDataEvent();
     void onQtStateChanged(QAbstractSocket::SocketState state);
     void onQtError(QAbstractSocket::SocketError error);
     void onReadyRead();
@@ -61,6 +71,8 @@ private:
     // Counts connections begun and closed: a queued event of an earlier one is stale.
     quint64 m_generation = 0;
     bool m_dataEventQueued = false;
+    // What a dropped connection had received that the program has not taken yet.
+    QByteArray m_leftOver;
 };
 
 #endif // TCPSOCKETCONTROL_H

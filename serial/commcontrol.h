@@ -21,6 +21,11 @@ public:
 
     virtual ~CommControl() = default;
 
+    // Takes the system's list of ports afresh: a COM number names the same device until the
+    // next call. The sweep calls it once, before its first port. A control whose numbers need
+    // no list has nothing to do.
+    virtual void refreshPortList() {}
+
     // "speed,parity,data bits,stop bits", e.g. "9600,n,8,1"; applied when the port opens.
     virtual void setSettings(const QString &settings) = 0;
     virtual QString Settings() const = 0;

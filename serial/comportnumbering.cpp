@@ -1,10 +1,10 @@
 #include "comportnumbering.h"
 
-#include <QDeadlineTimer>
 #include <QSerialPortInfo>
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -35,28 +35,33 @@ int compareNumbers(QStringView left, QStringView right)
     return left.compare(right);
 }
 
-#ifndef Q_OS_WIN
-// The ports the system lists, in numbering order, kept for listingLifetimeMs.
+// The ports a lister gives, in numbering order, held from one listing to the next.
 class ListedPorts
 {
 public:
+    explicit ListedPorts(ComPortLister lister)
+        : m_lister(std::move(lister))
+    {
+    }
+
+    void takeListing()
+    {
+        m_paths = m_lister();
+        m_listed = true;
+    }
+
     QString portFor(qint16 number)
     {
-        if (m_expiry.hasExpired()) {
-            m_paths.clear();
-            const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-            for (const QSerialPortInfo &port : ports)
-                m_paths.append(port.systemLocation());
-            m_expiry.setRemainingTime(listingLifetimeMs);
-        }
+        if (!m_listed)
+            takeListing();
         return comPortByDevicePath(m_paths, number);
     }
 
 private:
+    ComPortLister m_lister;
     QStringList m_paths;
-    QDeadlineTimer m_expiry{0};
+    bool m_listed = false;
 };
-#endif
 
 } // namespace
 
@@ -88,14 +93,26 @@ QString comPortByDevicePath(QStringList devicePaths, qint16 number)
     return devicePaths.at(number - 1);
 }
 
-ComPortResolver systemComPortResolver()
+ComPortNumbering listedComPortNumbering(ComPortLister lister)
+{
+    auto listed = std::make_shared<ListedPorts>(std::move(lister));
+    return {[listed] { listed->takeListing(); },
+            [listed](qint16 number) { return listed->portFor(number); }};
+}
+
+ComPortNumbering systemComPortNumbering()
 {
 #ifdef Q_OS_WIN
-    return [](qint16 number) {
-        return number < 1 ? QString() : QStringLiteral("COM") + QString::number(number);
-    };
+    return {{}, [](qint16 number) {
+                return number < 1 ? QString() : QStringLiteral("COM") + QString::number(number);
+            }};
 #else
-    auto listed = std::make_shared<ListedPorts>();
-    return [listed](qint16 number) { return listed->portFor(number); };
+    return listedComPortNumbering([] {
+        QStringList paths;
+        const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+        for (const QSerialPortInfo &port : ports)
+            paths.append(port.systemLocation());
+        return paths;
+    });
 #endif
 }

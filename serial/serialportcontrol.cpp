@@ -36,13 +36,24 @@ namespace {
 
 } // namespace
 
-SerialPortControl::SerialPortControl(ComPortResolver resolver)
-    : m_resolver(std::move(resolver))
+SerialPortControl::SerialPortControl(ComPortNumbering numbering)
+    : m_numbering(std::move(numbering))
 {
     m_port.setReadBufferSize(inBufferSize);
 }
 
+SerialPortControl::SerialPortControl(ComPortResolver resolver)
+    : SerialPortControl(ComPortNumbering{{}, std::move(resolver)})
+{
+}
+
 SerialPortControl::~SerialPortControl() = default;
+
+void SerialPortControl::refreshPortList()
+{
+    if (m_numbering.takeListing)
+        m_numbering.takeListing();
+}
 
 void SerialPortControl::setSettings(const QString &settings)
 {
@@ -95,7 +106,7 @@ void SerialPortControl::open()
 {
     if (m_port.isOpen())
         raisePortAlreadyOpen();
-    const QString device = m_resolver ? m_resolver(m_commPort) : QString();
+    const QString device = m_numbering.resolve ? m_numbering.resolve(m_commPort) : QString();
     // A device path that names nothing is known absent without QSerialPort, which on some
     // systems writes and syncs a lock file before it even tries the device.
     if (device.isEmpty() || (QDir::isAbsolutePath(device) && !QFileInfo::exists(device)))

@@ -28,8 +28,12 @@ public:
     // failed. Without flow control this only runs out on a device that is stuck.
     static constexpr int outputTimeoutMs = 1000;
 
-    explicit SerialPortControl(ComPortResolver resolver = systemComPortResolver());
+    explicit SerialPortControl(ComPortNumbering numbering = systemComPortNumbering());
+    // Numbers that name fixed devices and need no listing.
+    explicit SerialPortControl(ComPortResolver resolver);
     ~SerialPortControl() override;
+
+    void refreshPortList() override;
 
     void setSettings(const QString &settings) override;
     QString Settings() const override;
@@ -49,7 +53,7 @@ private:
     bool healthy();
     [[noreturn]] void failWhileOpen();
 
-    ComPortResolver m_resolver;
+    ComPortNumbering m_numbering;
     QSerialPort m_port;
     QString m_settings = QStringLiteral("9600,n,8,1");
     SerialSettings m_lineSettings;

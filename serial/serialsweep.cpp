@@ -154,6 +154,7 @@ void SerialSweep::TestSerialPrinter(const SerialSweepFields &fields)
                          QString::number(intComTil));
     });
 
+    attempt([&] { m_comPort.refreshPortList(); });
     closePortLeftOpen();
 
     const qint16 intLast = intComTil;

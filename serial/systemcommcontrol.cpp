@@ -4,5 +4,5 @@
 
 std::unique_ptr<CommControl> createSystemCommControl()
 {
-    return std::make_unique<SerialPortControl>(systemComPortResolver());
+    return std::make_unique<SerialPortControl>(systemComPortNumbering());
 }

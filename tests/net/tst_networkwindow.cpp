@@ -9,6 +9,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 using Pieces = QList<QByteArray>;
@@ -67,6 +69,12 @@ const QString online = QStringLiteral("**Printer er tilkoplet!\r\n"
 
 const QString refusedInn =
     QStringLiteral("TCP/IP FEIL (SockInn). Kode=10061\r\nConnection refused\r\n");
+
+QString resetInn()
+{
+    return QStringLiteral("TCP/IP FEIL (SockInn). Kode=10054\r\n") +
+           QString::fromLocal8Bit(std::strerror(ECONNRESET)) + QStringLiteral("\r\n");
+}
 
 // The real window in network mode with the real sockets; only the message box and the length
 // of the pauses are the test's.
@@ -129,6 +137,8 @@ class TestNetworkWindow : public QObject
 private slots:
     void printer_data();
     void printer();
+    void printerDrops_data();
+    void printerDrops();
     void openedByHand();
     void closedByHand_data();
     void closedByHand();
@@ -221,6 +231,69 @@ void TestNetworkWindow::printer()
     // One connect per port: the test never connects twice.
     QTRY_COMPARE(printer.innConnections(), listenInn ? 1 : 0);
     QTRY_COMPARE(printer.utConnections(), listenUt ? 1 : 0);
+}
+
+void TestNetworkWindow::printerDrops_data()
+{
+    QTest::addColumn<QString>("ip"); // 127.0.8.x
+    QTest::addColumn<bool>("onAccept");
+    QTest::addColumn<bool>("reset");
+    QTest::addColumn<QString>("passes");
+
+    // Both ports are dropped; only `SockInn`'s error reaches the log.
+    QTest::newRow("reset on accept")
+        << QStringLiteral("127.0.8.1") << true << true
+        << QStringLiteral("*") + resetInn() + stars(20) +
+               QStringLiteral("\r\nFerdig=True loops=21\r\n") + resetInn();
+    QTest::newRow("reset after PRINTING")
+        << QStringLiteral("127.0.8.2") << false << true
+        << QStringLiteral("**Printer er tilkoplet!\r\n*") + resetInn() + stars(18) +
+               QStringLiteral("\r\nFerdig=True loops=21\r\n") + resetInn();
+    // A clean close is no error: the sockets only read 8.
+    QTest::newRow("clean close on accept")
+        << QStringLiteral("127.0.8.3") << true << false
+        << stars(21) + QStringLiteral("\r\nFerdig=True loops=21\r\n") +
+               notFound(QStringLiteral("127.0.8.3"));
+    QTest::newRow("clean close after PRINTING") << QStringLiteral("127.0.8.4") << false << false
+                                                << silentPrinter(QStringLiteral("127.0.8.4"));
+}
+
+void TestNetworkWindow::printerDrops()
+{
+    QFETCH(QString, ip);
+    QFETCH(bool, onAccept);
+    QFETCH(bool, reset);
+    QFETCH(QString, passes);
+
+    FakePrinterScript script;
+    script.dropOnAccept = onAccept;
+    script.dropWithReset = reset;
+    FakePrinterServer printer(QHostAddress(ip), script);
+    QVERIFY2(printer.listenError().isEmpty(), qPrintable(printer.listenError()));
+
+    Window window;
+    bool printerKeptUp = true;
+    window.sleeper.onSleep = [&](int pause) {
+        // Dropped while the test sleeps, before it looks at the sockets again.
+        if (pause == 1 && onAccept)
+            printerKeptUp = printer.waitForDropped(2);
+        if (pause == 1 && !onAccept)
+            printerKeptUp = printer.waitFor(1, 1);
+        if (pause == 3 && !onAccept) {
+            printer.dropConnections();
+            printerKeptUp = printerKeptUp && printer.waitForDropped(2);
+        }
+    };
+    window.runTest(ip);
+
+    QVERIFY(printerKeptUp);
+    QCOMPARE(window.log(), opening + passes + closing(ip));
+    QVERIFY(window.box.messages.isEmpty());
+    QVERIFY(window.button("cmdTest")->isEnabled());
+    // One connect is one attempt, also when the printer drops it at once.
+    QTest::qWait(50);
+    QCOMPARE(printer.innConnections(), 1);
+    QCOMPARE(printer.utConnections(), 1);
 }
 
 void TestNetworkWindow::openedByHand()

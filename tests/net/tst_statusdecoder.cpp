@@ -32,6 +32,7 @@ private slots:
     void oneText();
     void pieces_data();
     void pieces();
+    void replySplitAnywhere_data();
     void replySplitAnywhere();
     void keptTextStaysBounded();
     void clearForgetsPartialReply();
@@ -133,6 +134,10 @@ void TestStatusDecoder::oneText_data()
     QTest::newRow("length before the STX")
         << QStringLiteral("0011") + reply(QStringLiteral("S")) << true
         << decodedText(QStringLiteral("S"), QStringLiteral("S000123"));
+    // An unfinished frame is given up when a new one starts before it ends.
+    QTest::newRow("new STX before the ETX")
+        << STX + QStringLiteral("  A00") + reply(QStringLiteral("b"), QStringLiteral("000000"))
+        << true << QStringLiteral("FEIL: Off line, Skriverfeil - Skrivehodet åpent\rb000000");
     QTest::newRow("bytes above 127 pass as they are")
         << STX + QStringLiteral("  \u00e5\u00ff") + ETX << true
         << QStringLiteral("FEIL: Uregistrert feil\r\u00e5\u00ff") + ETX;
@@ -197,12 +202,27 @@ void TestStatusDecoder::pieces_data()
                        reply(QStringLiteral("A"))}
         << QStringList{
                ok, QStringLiteral("FEIL: Off line, Skriverfeil - Tomt for etiketter\rc000123"), ok};
-    // Past the bound the kept text is dropped, and what follows stands alone: without its STX
-    // the body is what comes before the ETX.
-    QTest::newRow("kept text dropped at the bound")
+    const QString headOpen =
+        QStringLiteral("FEIL: Off line, Skriverfeil - Skrivehodet åpent\rb000000");
+    QTest::newRow("a new STX starts the reply over")
+        << QStringList{STX + QStringLiteral("  A00"),
+                       reply(QStringLiteral("b"), QStringLiteral("000000"))}
+        << QStringList{QString(), headOpen};
+    // Without an STX of its own the next reply would be read with the remnant in front.
+    QTest::newRow("a remnant without STX after the ETX is dropped")
+        << QStringList{reply(QStringLiteral("A")) + QStringLiteral("\r\n"),
+                       QStringLiteral("  B000042") + ETX}
+        << QStringList{ok, QStringLiteral("OK: Fargebåndet er nesten tomt\rB000042")};
+    QTest::newRow("junk up to the bound, then a reply in two pieces")
+        << QStringList{QString(StatusDecoder::keptLimit, QLatin1Char('x')) + STX +
+                           QStringLiteral("  A00"),
+                       QStringLiteral("0123") + ETX}
+        << QStringList{QString(), ok};
+    // A frame that runs on past the bound reads as it would have in one piece.
+    QTest::newRow("a frame longer than the bound keeps its start")
         << QStringList{STX + QString(StatusDecoder::keptLimit, QLatin1Char('x')),
                        QStringLiteral("0123") + ETX}
-        << QStringList{QString(), QStringLiteral("FEIL: Off line - Skriverminne nesten fullt\r23")};
+        << QStringList{QString(), QStringLiteral("FEIL: Uregistrert feil\rxxxxxxx")};
     QTest::newRow("kept text up to the bound is kept")
         << QStringList{QString(StatusDecoder::keptLimit - 1, QLatin1Char('x')) + STX,
                        QStringLiteral("  A000123") + ETX}
@@ -223,15 +243,30 @@ void TestStatusDecoder::pieces()
     }
 }
 
+void TestStatusDecoder::replySplitAnywhere_data()
+{
+    QTest::addColumn<QString>("whole");
+    QTest::addColumn<QString>("statusText");
+
+    const QString ribbon = QStringLiteral("OK: Fargebåndet er nesten tomt\rB654321");
+    QTest::newRow("reply") << reply(QStringLiteral("B"), QStringLiteral("654321")) << ribbon;
+    QTest::newRow("reply after junk and an unfinished frame")
+        << QStringLiteral("\r\nzz") + STX + QStringLiteral("  b0") + STX + STX +
+               reply(QStringLiteral("B"), QStringLiteral("654321"))
+        << ribbon;
+}
+
 void TestStatusDecoder::replySplitAnywhere()
 {
-    const QString whole = reply(QStringLiteral("B"), QStringLiteral("654321"));
+    QFETCH(QString, whole);
+    QFETCH(QString, statusText);
+
     for (qsizetype cut = 1; cut < whole.size(); ++cut) {
         StatusDecoder decoder;
-        QString statusText;
-        QVERIFY2(!decoder.decode(whole.left(cut), statusText), qPrintable(QString::number(cut)));
-        QVERIFY2(decoder.decode(whole.mid(cut), statusText), qPrintable(QString::number(cut)));
-        QCOMPARE(statusText, QStringLiteral("OK: Fargebåndet er nesten tomt\rB654321"));
+        QString decoded;
+        QVERIFY2(!decoder.decode(whole.left(cut), decoded), qPrintable(QString::number(cut)));
+        QVERIFY2(decoder.decode(whole.mid(cut), decoded), qPrintable(QString::number(cut)));
+        QCOMPARE(decoded, statusText);
         QVERIFY(decoder.keptText().isEmpty());
     }
 }

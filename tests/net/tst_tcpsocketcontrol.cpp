@@ -1,3 +1,4 @@
+#include "fakeprinterserver.h"
 #include "runtimeerror.h"
 #include "tcpsocketcontrol.h"
 
@@ -13,6 +14,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -124,6 +127,8 @@ class TestTcpSocketControl : public QObject
 private slots:
     void connectsAndTakesData();
     void peerCloses();
+    void peerResets_data();
+    void peerResets();
     void refusedConnection();
     void unresolvableHost();
     void connectTimesOut();
@@ -198,6 +203,64 @@ void TestTcpSocketControl::peerCloses()
     QTest::qWait(20);
     QCOMPARE(control.State(), SocketControl::sckClosing);
     QCOMPARE(spies.error.count(), 0);
+
+    control.Close();
+    QCOMPARE(control.State(), SocketControl::sckClosed);
+}
+
+void TestTcpSocketControl::peerResets_data()
+{
+    QTest::addColumn<QString>("address"); // 127.0.8.x
+    QTest::addColumn<bool>("onAccept");
+    // Written by the printer before it resets; what the program can still take.
+    QTest::addColumn<QByteArray>("lastWords");
+
+    // Reset while the program sleeps in its pause, before the control has seen it connect.
+    QTest::newRow("on accept") << QStringLiteral("127.0.8.11") << true << QByteArray();
+    QTest::newRow("once connected, after a reply")
+        << QStringLiteral("127.0.8.13") << false << QByteArray("\x02  A000123\x03");
+    QTest::newRow("on accept, after a reply")
+        << QStringLiteral("127.0.8.14") << true << QByteArray("\x02  A000123\x03");
+}
+
+void TestTcpSocketControl::peerResets()
+{
+    QFETCH(QString, address);
+    QFETCH(bool, onAccept);
+    QFETCH(QByteArray, lastWords);
+
+    FakePrinterScript script;
+    script.listenUt = false;
+    script.dropOnAccept = onAccept;
+    if (!lastWords.isEmpty())
+        script.innPieces = {lastWords};
+    FakePrinterServer printer(QHostAddress(address), script);
+    QVERIFY2(printer.listenError().isEmpty(), qPrintable(printer.listenError()));
+    TcpSocketControl control;
+    Spies spies(control);
+    connectTo(control, address, FakePrinterServer::innPort);
+
+    if (onAccept) {
+        QVERIFY(printer.waitForDropped(1));
+    } else {
+        QTRY_COMPARE(control.State(), SocketControl::sckConnected);
+        QVERIFY(printer.waitFor(1, 1));
+        printer.dropConnections();
+    }
+    QCOMPARE(spies.error.count(), 0);
+
+    QTRY_COMPARE(spies.error.count(), 1);
+    QCOMPARE(spies.error.at(0).at(0).value<qint16>(), qint16(10054));
+    QCOMPARE(spies.error.at(0).at(1).toString(), QString::fromLocal8Bit(std::strerror(ECONNRESET)));
+    QString received;
+    control.GetData(received);
+    QCOMPARE(received, QString::fromLatin1(lastWords));
+    QCOMPARE(spies.data.count(), lastWords.isEmpty() ? 0 : 1);
+    // In error until closed, and never connected again behind the program's back.
+    QTest::qWait(50);
+    QCOMPARE(control.State(), SocketControl::sckError);
+    QCOMPARE(spies.error.count(), 1);
+    QCOMPARE(printer.innConnections(), 1);
 
     control.Close();
     QCOMPARE(control.State(), SocketControl::sckClosed);

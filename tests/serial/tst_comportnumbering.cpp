@@ -71,7 +71,7 @@ void TestComPortNumbering::orderIsStrictAndTotal()
 
 void TestComPortNumbering::systemNumberingHasNoPortBelowOne()
 {
-    const ComPortResolver resolver = systemComPortResolver();
+    const ComPortResolver resolver = systemComPortNumbering().resolve;
     QCOMPARE(resolver(0), QString());
     QCOMPARE(resolver(-5), QString());
 #ifndef Q_OS_WIN

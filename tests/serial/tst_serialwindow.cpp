@@ -17,8 +17,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+#include <chrono>
 #include <map>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -36,6 +39,11 @@ public:
 
     std::function<void()> onCall;
 
+    void refreshPortList() override
+    {
+        observe();
+        m_inner.refreshPortList();
+    }
     void setSettings(const QString &settings) override
     {
         observe();
@@ -106,10 +114,12 @@ QString overflowLines()
 }
 
 // The window with the real serial control, whose COM numbers name pseudo-terminals, and a
-// pause that ends once the printer on the open port has answered.
+// pause that ends once the printer on the open port has answered. The numbers are those of the
+// devices map, or with a lister the system's numbering over what it lists.
 struct WindowRig
 {
-    WindowRig()
+    explicit WindowRig(ComPortLister lister = {})
+        : control(lister ? listedComPortNumbering(std::move(lister)) : fixedNumbering())
     {
         sleeper.onSleep = [this] { paused(); };
         observed.onCall = [this] {
@@ -180,10 +190,15 @@ struct WindowRig
     std::map<qint16, FakePrinter *> printersByNumber;
     std::map<FakePrinter *, int> enquiries;
 
-    SerialPortControl control{[this](qint16 number) {
-        const auto device = devices.find(number);
-        return device == devices.end() ? QString() : device->second;
-    }};
+    ComPortNumbering fixedNumbering()
+    {
+        return {{}, [this](qint16 number) {
+                    const auto device = devices.find(number);
+                    return device == devices.end() ? QString() : device->second;
+                }};
+    }
+
+    SerialPortControl control;
     ObservedCommControl observed{control};
     FakeSleeper sleeper;
     FakeClipboard clipboard;
@@ -234,6 +249,7 @@ private slots:
     void printersOfEveryKind();
     void everyPortFailing();
     void speedTextRefused();
+    void numbersHoldThroughTheSweep();
     void fieldCorrections_data();
     void fieldCorrections();
 };
@@ -351,6 +367,62 @@ void TestSerialWindow::speedTextRefused()
                        goodLines());
     QCOMPARE(rig.control.Settings(), QStringLiteral("9600,n,8,1"));
     QCOMPARE(printer.received(), QByteArray("\x05"));
+}
+
+void TestSerialWindow::numbersHoldThroughTheSweep()
+{
+    // The system lists three ports when the sweep begins. The first is pulled out while the
+    // sweep is on it, and the sweep is a slow one, longer than a listing was ever held.
+    QStringList listed;
+    int listings = 0;
+    WindowRig rig([&] {
+        ++listings;
+        return listed;
+    });
+    std::vector<FakePrinter *> byPath;
+    std::map<const FakePrinter *, QByteArray> frames;
+    for (const char n : {'1', '2', '3'}) {
+        const QByteArray frame = QByteArray("\x02  A00000") + n + '\x03';
+        FakePrinter &printer =
+            rig.addPrinter(qint16(n - '0'), FakePrinter::Behaviour::Answer, frame);
+        QVERIFY(printer.isValid());
+        frames[&printer] = frame;
+        byPath.push_back(&printer);
+    }
+    std::sort(byPath.begin(), byPath.end(), [](const FakePrinter *a, const FakePrinter *b) {
+        return devicePathLess(a->devicePath(), b->devicePath());
+    });
+    for (std::size_t i = 0; i < byPath.size(); ++i) {
+        listed.append(byPath[i]->devicePath());
+        rig.printersByNumber[qint16(i + 1)] = byPath[i];
+    }
+    constexpr auto slowPort = std::chrono::milliseconds(2100);
+    rig.onPause = [&](qint16 port) {
+        if (port == 1) {
+            listed.removeFirst();
+            std::this_thread::sleep_for(slowPort);
+        }
+    };
+    rig.setFields(QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("2000"));
+
+    QString body = rig.clickTest();
+
+    QString expected = rangeLine(1, 3);
+    for (int port = 1; port <= 3; ++port) {
+        expected += portLine(port) + replyLines(QString::fromLatin1(frames[byPath[port - 1]]),
+                                                QStringLiteral("- Skriver OK -"));
+    }
+    QCOMPARE(body, expected);
+    for (const FakePrinter *printer : byPath)
+        QCOMPARE(printer->received(), QByteArray("\x05"));
+    QCOMPARE(listings, 1);
+
+    // The next sweep takes the list again: COM1 is now the port that was second.
+    rig.onPause = {};
+    rig.setFields(QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("10"));
+    body = rig.clickTest();
+    QCOMPARE(listings, 2);
+    QCOMPARE(byPath[1]->received(), QByteArray("\x05\x05"));
 }
 
 void TestSerialWindow::fieldCorrections_data()

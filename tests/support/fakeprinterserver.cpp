@@ -5,6 +5,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <sys/socket.h>
+
 namespace {
 constexpr qint64 floodChunk = 64 * 1024;
 }
@@ -47,11 +49,34 @@ public:
         }
     }
 
+    void dropConnections()
+    {
+        for (const QPointer<QTcpSocket> &socket : std::as_const(m_sockets)) {
+            if (socket && socket->state() == QAbstractSocket::ConnectedState)
+                drop(socket);
+        }
+    }
+
 private:
+    void drop(QTcpSocket *socket)
+    {
+        if (m_server.m_script.dropWithReset) {
+            // No lingering: the system answers the close with a reset instead of a FIN.
+            const linger abortive{1, 0};
+            ::setsockopt(static_cast<int>(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER,
+                         &abortive, sizeof abortive);
+            socket->abort();
+        } else {
+            socket->disconnectFromHost();
+        }
+        ++m_server.m_dropped;
+    }
+
     void acceptInn()
     {
         while (QTcpSocket *socket = m_inn->nextPendingConnection()) {
             m_innSockets.append(socket);
+            m_sockets.append(socket);
             ++m_server.m_innConnections;
             const FakePrinterScript &script = m_server.m_script;
             if (script.flood) {
@@ -67,13 +92,19 @@ private:
                 socket->flush();
             }
             ++m_server.m_innReplies;
+            if (script.dropOnAccept)
+                drop(socket);
         }
     }
 
     void acceptUt()
     {
-        while (m_ut->nextPendingConnection())
+        while (QTcpSocket *socket = m_ut->nextPendingConnection()) {
+            m_sockets.append(socket);
             ++m_server.m_utConnections;
+            if (m_server.m_script.dropOnAccept)
+                drop(socket);
+        }
     }
 
     void flood(QTcpSocket *socket)
@@ -91,6 +122,7 @@ private:
     QTcpServer *m_inn = nullptr;
     QTcpServer *m_ut = nullptr;
     QList<QPointer<QTcpSocket>> m_innSockets;
+    QList<QPointer<QTcpSocket>> m_sockets; // on both ports
 };
 
 FakePrinterServer::FakePrinterServer(const QHostAddress &address, const FakePrinterScript &script)
@@ -114,6 +146,24 @@ void FakePrinterServer::sendOnInn(const QByteArray &data)
 {
     QMetaObject::invokeMethod(
         m_worker, [this, data] { m_worker->sendOnInn(data); }, Qt::BlockingQueuedConnection);
+}
+
+void FakePrinterServer::dropConnections()
+{
+    QMetaObject::invokeMethod(
+        m_worker, [this] { m_worker->dropConnections(); }, Qt::BlockingQueuedConnection);
+}
+
+bool FakePrinterServer::waitForDropped(int count, int timeoutMs) const
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (m_dropped.load() < count) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(1);
+    }
+    return true;
 }
 
 bool FakePrinterServer::waitFor(int connections, int replies, int timeoutMs) const

@@ -22,6 +22,12 @@ struct FakePrinterScript
     // the connection takes them, up to floodLimit bytes per connection.
     bool flood = false;
     qint64 floodLimit = 256 * 1024 * 1024;
+    // Every connection, on either port, is dropped as soon as it is accepted (and on 1025 has
+    // had its pieces).
+    bool dropOnAccept = false;
+    // How connections are dropped, on accept and by dropConnections(): with a reset (RST), or
+    // with a clean close (FIN).
+    bool dropWithReset = true;
 };
 
 // A printer on a loopback address with the real ports, served from a thread of its own so
@@ -47,12 +53,19 @@ public:
     // Flood bytes the system has taken from the printer.
     qint64 floodBytesSent() const { return m_floodBytesSent.load(); }
 
+    // Connections dropped so far, on both ports.
+    int droppedConnections() const { return m_dropped.load(); }
+
     // Writes data now on every open connection to 1025 and returns once the system has it.
     void sendOnInn(const QByteArray &data);
+    // Drops every open connection on both ports now, as the script says, and returns once done.
+    void dropConnections();
 
     // Blocks, without letting the caller's events run, until the printer has accepted
     // connections on its listening ports and answered innReplies of them; false on timeout.
     bool waitFor(int connections, int replies, int timeoutMs = 5000) const;
+    // Blocks in the same way until count connections have been dropped; false on timeout.
+    bool waitForDropped(int count, int timeoutMs = 5000) const;
 
 private:
     friend class FakePrinterWorker;
@@ -65,6 +78,7 @@ private:
     std::atomic<int> m_utConnections{0};
     std::atomic<int> m_innReplies{0};
     std::atomic<qint64> m_floodBytesSent{0};
+    std::atomic<int> m_dropped{0};
 };
 
 #endif // FAKEPRINTERSERVER_H
