@@ -85,13 +85,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     } catch (const RuntimeError &error) {
         fuzzCheck(error.number == RuntimeErrors::Overflow &&
                       error.description == QStringLiteral("Overflow"),
-                  "the only error is 6, Overflow", escaped(text));
+                  "the only error is 6, Overflow", [&] { return QString(escaped(text)); });
     }
     const auto shown = [](const std::optional<long> &value) {
         return value ? QString::number(*value) : QStringLiteral("Overflow");
     };
-    fuzzCheck(read == expected, "the reading agrees with the model",
-              QStringLiteral("text: ") + escaped(text) + QStringLiteral("\nread: ") + shown(read) +
-                  QStringLiteral("\nmodel: ") + shown(expected));
+    fuzzCheck(read == expected, "the reading agrees with the model", [&] {
+        return QString(QStringLiteral("text: ") + escaped(text) + QStringLiteral("\nread: ") +
+                       shown(read) + QStringLiteral("\nmodel: ") + shown(expected));
+    });
     return 0;
 }

@@ -44,7 +44,7 @@ QString described(const QList<QByteArray> &pieces)
 void checkBound(const StatusDecoder &decoder, const QList<QByteArray> &pieces)
 {
     fuzzCheck(decoder.keptText().size() <= StatusDecoder::keptLimit, "kept text within its bound",
-              described(pieces));
+              [&] { return QString(described(pieces)); });
 }
 
 // The status text of a whole frame, by the reply format: the message for the letter, a CR and
@@ -66,13 +66,14 @@ void junkThenFrame(const QByteArray &junk, const QByteArray &frame, const QList<
         checkBound(decoder, pieces);
         const bool last = i == pieces.size() - 1;
         fuzzCheck(found == last, last ? "the frame's ETX decodes" : "junk decodes to nothing",
-                  described(pieces) + decoded);
+                  [&] { return QString(described(pieces) + decoded); });
         if (found)
             status = decoded;
     }
-    fuzzCheck(status == expectedStatus(frame), "junk before a whole frame leaves its status",
-              described(pieces) + QStringLiteral("decoded: ") + escaped(status) +
-                  QStringLiteral("\nexpected: ") + escaped(expectedStatus(frame)));
+    fuzzCheck(status == expectedStatus(frame), "junk before a whole frame leaves its status", [&] {
+        return QString(described(pieces) + QStringLiteral("decoded: ") + escaped(status) +
+                       QStringLiteral("\nexpected: ") + escaped(expectedStatus(frame)));
+    });
 }
 
 void anyStreamThenFrame(const QByteArray &stream, const QByteArray &frame,
@@ -87,8 +88,10 @@ void anyStreamThenFrame(const QByteArray &stream, const QByteArray &frame,
         if (piece.contains(etx)) {
             const QString &kept = decoder.keptText();
             fuzzCheck(kept.isEmpty() || kept.at(0) == QLatin1Char(stx),
-                      "after an ETX only text from an STX on is kept",
-                      described(pieces) + QStringLiteral("kept: ") + escaped(kept));
+                      "after an ETX only text from an STX on is kept", [&] {
+                          return QString(described(pieces) + QStringLiteral("kept: ") +
+                                         escaped(kept));
+                      });
         }
     }
     // A whole frame already waiting in the kept text would come first.
@@ -96,11 +99,13 @@ void anyStreamThenFrame(const QByteArray &stream, const QByteArray &frame,
         return;
     const QString keptBefore = decoder.keptText();
     QString decoded;
-    fuzzCheck(decoder.decode(text(frame), decoded), "a whole frame decodes",
-              described(pieces) + QStringLiteral("kept: ") + escaped(keptBefore));
-    fuzzCheck(decoded == expectedStatus(frame), "what was kept leaves a whole frame's status",
-              described(pieces) + QStringLiteral("kept: ") + escaped(keptBefore) +
-                  QStringLiteral("\ndecoded: ") + escaped(decoded));
+    fuzzCheck(decoder.decode(text(frame), decoded), "a whole frame decodes", [&] {
+        return QString(described(pieces) + QStringLiteral("kept: ") + escaped(keptBefore));
+    });
+    fuzzCheck(decoded == expectedStatus(frame), "what was kept leaves a whole frame's status", [&] {
+        return QString(described(pieces) + QStringLiteral("kept: ") + escaped(keptBefore) +
+                       QStringLiteral("\ndecoded: ") + escaped(decoded));
+    });
 }
 
 } // namespace

@@ -74,17 +74,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             expected += jobs.at(nextJob++).second;
         const int printed = counter.take(piece);
         fuzzCheck(printed == qMin<qint64>(expected, StatusFrame::maxLabels),
-                  "each piece prints its completed jobs, held at 999999",
-                  QStringLiteral("printed %1, model %2, piece %3")
-                      .arg(printed)
-                      .arg(expected)
-                      .arg(escaped(piece.left(80))));
+                  "each piece prints its completed jobs, held at 999999", [&] {
+                      return QString(QStringLiteral("printed %1, model %2, piece %3")
+                                         .arg(printed)
+                                         .arg(expected)
+                                         .arg(escaped(piece.left(80))));
+                  });
         printer.print(printed);
         fuzzCheck(printer.labels() >= 0 && printer.labels() <= StatusFrame::maxLabels &&
                       printer.frame().size() == StatusFrame::size,
                   "labels within 0..999999 and a whole frame");
     }
-    fuzzCheck(counter.jobs() == jobs.size(), "the jobs counted are the model's",
-              QStringLiteral("%1 against %2").arg(counter.jobs()).arg(jobs.size()));
+    fuzzCheck(counter.jobs() == jobs.size(), "the jobs counted are the model's", [&] {
+        return QString(QStringLiteral("%1 against %2").arg(counter.jobs()).arg(jobs.size()));
+    });
     return 0;
 }

@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const qint64 speed = match.hasMatch() ? match.captured(1).toLongLong() : 0;
     const bool wellFormed =
         match.hasMatch() && speed >= 1 && speed <= std::numeric_limits<qint32>::max();
-    fuzzCheck(settings.has_value() == wellFormed, "taken exactly when well formed", escaped(text));
+    fuzzCheck(settings.has_value() == wellFormed, "taken exactly when well formed",
+              [&] { return QString(escaped(text)); });
     if (!settings)
         return 0;
 
@@ -62,10 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString asTyped = QString::number(speed) + text.mid(match.capturedEnd(1));
     const QString back = written(*settings);
     fuzzCheck(back.compare(asTyped, Qt::CaseInsensitive) == 0, "taken as the text says",
-              escaped(text) + QStringLiteral(" read as ") + back);
+              [&] { return QString(escaped(text) + QStringLiteral(" read as ") + back); });
     const std::optional<SerialSettings> again = parseSerialSettings(back);
     fuzzCheck(again && again->baudRate == settings->baudRate && again->parity == settings->parity &&
                   again->dataBits == settings->dataBits && again->stopBits == settings->stopBits,
-              "the settings written back read the same", back);
+              "the settings written back read the same", [&] { return QString(back); });
     return 0;
 }

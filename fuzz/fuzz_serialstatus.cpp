@@ -81,8 +81,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
               : QString::fromLatin1(bytes);
 
     const QString status = GetStatustext(reply);
-    fuzzCheck(status == expectedText(reply), "the table's text, no answer or unknown letter",
-              QStringLiteral("reply: ") + escaped(reply) + QStringLiteral("\ngot: ") +
-                  escaped(status));
+    fuzzCheck(status == expectedText(reply), "the table's text, no answer or unknown letter", [&] {
+        return QString(QStringLiteral("reply: ") + escaped(reply) + QStringLiteral("\ngot: ") +
+                       escaped(status));
+    });
     return 0;
 }

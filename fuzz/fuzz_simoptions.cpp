@@ -24,12 +24,15 @@ void checkRanges(const SimOptions &options, const QStringList &arguments)
                          reply.delayMs <= 600000 && reply.pieces >= 1 && reply.pieces <= 1000 &&
                          reply.pieceGapMs >= 0 && reply.pieceGapMs <= 60000 &&
                          (!reply.dropLine || (options.serial && reply.pieces >= 2));
-    fuzzCheck(inRange, "a run only with values in range", described(arguments));
+    fuzzCheck(inRange, "a run only with values in range",
+              [&] { return QString(described(arguments)); });
     if (!options.serial && !options.address.isLoopback()) {
         const bool named = arguments.contains(QStringLiteral("--allow-non-loopback")) ||
                            arguments.filter(QStringLiteral("--allow-non-loopback=")).size() > 0;
-        fuzzCheck(named, "an address outside loopback only when named twice",
-                  described(arguments) + QStringLiteral(" -> ") + options.address.toString());
+        fuzzCheck(named, "an address outside loopback only when named twice", [&] {
+            return QString(described(arguments) + QStringLiteral(" -> ") +
+                           options.address.toString());
+        });
     }
 }
 
@@ -48,19 +51,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const ParseOutcome again = SimOptionParser::parse(arguments);
     fuzzCheck(outcome.run == again.run && outcome.exitCode == again.exitCode &&
                   outcome.error == again.error,
-              "the same parse every time", described(arguments));
+              "the same parse every time", [&] { return QString(described(arguments)); });
 
     if (outcome.run) {
         fuzzCheck(outcome.exitCode == SimExit::Ok && outcome.error.isEmpty(), "a run has no error",
-                  described(arguments));
+                  [&] { return QString(described(arguments)); });
         checkRanges(outcome.options, arguments);
     } else if (outcome.exitCode == SimExit::Ok) {
-        fuzzCheck(!outcome.output.isEmpty(), "help or version has text", described(arguments));
+        fuzzCheck(!outcome.output.isEmpty(), "help or version has text",
+                  [&] { return QString(described(arguments)); });
     } else {
         fuzzCheck((outcome.exitCode == SimExit::UsageError ||
                    outcome.exitCode == SimExit::AddressRefused) &&
                       !outcome.error.isEmpty(),
-                  "a refusal has its exit status and a reason", described(arguments));
+                  "a refusal has its exit status and a reason",
+                  [&] { return QString(described(arguments)); });
     }
     return 0;
 }

@@ -25,8 +25,9 @@ void checkFrame(const QByteArray &id, char letter, qint32 labels)
     const int held = qBound(0, labels, StatusFrame::maxLabels);
     const QByteArray expected = StatusFrame::stx + id.left(2).leftJustified(2, ' ') + letter +
                                 QByteArray::number(held).rightJustified(6, '0') + StatusFrame::etx;
-    fuzzCheck(frame.size() == StatusFrame::size && frame == expected, "a whole frame",
-              escaped(frame) + QStringLiteral(" for labels %1").arg(labels));
+    fuzzCheck(frame.size() == StatusFrame::size && frame == expected, "a whole frame", [&] {
+        return QString(escaped(frame) + QStringLiteral(" for labels %1").arg(labels));
+    });
 }
 
 void checkPieces(const ReplyShape &shape, const QByteArray &answer)
@@ -34,11 +35,12 @@ void checkPieces(const ReplyShape &shape, const QByteArray &answer)
     const QList<QByteArray> pieces = shape.cut(answer);
     fuzzCheck(pieces.join() == answer, "the pieces join to the answer");
     const qsizetype count = answer.isEmpty() ? 0 : qMin(qsizetype(shape.pieces), answer.size());
-    fuzzCheck(pieces.size() == count, "as many pieces as asked, no more than bytes",
-              QStringLiteral("%1 pieces of %2 bytes, %3 asked")
-                  .arg(pieces.size())
-                  .arg(answer.size())
-                  .arg(shape.pieces));
+    fuzzCheck(pieces.size() == count, "as many pieces as asked, no more than bytes", [&] {
+        return QString(QStringLiteral("%1 pieces of %2 bytes, %3 asked")
+                           .arg(pieces.size())
+                           .arg(answer.size())
+                           .arg(shape.pieces));
+    });
     for (qsizetype i = 1; i < pieces.size(); ++i) {
         const qsizetype before = pieces.at(i - 1).size();
         const qsizetype now = pieces.at(i).size();
@@ -56,17 +58,19 @@ void checkByteText(const QByteArray &bytes, const QByteArray &rawText)
     QByteArray decoded;
     QString error;
     fuzzCheck(ByteText::decode(typed, &decoded, &error) && decoded == bytes,
-              "escaped bytes decode to themselves", typed);
+              "escaped bytes decode to themselves", [&] { return QString(typed); });
 
     const QString text = QString::fromUtf8(rawText);
     QByteArray anyDecoded;
     QString anyError;
     if (!ByteText::decode(text, &anyDecoded, &anyError))
-        fuzzCheck(!anyError.isEmpty(), "a malformed text says why", escaped(text));
+        fuzzCheck(!anyError.isEmpty(), "a malformed text says why",
+                  [&] { return QString(escaped(text)); });
 
     // A log line is bounded whatever it shows.
     const QString line = ByteText::visible(rawText);
-    fuzzCheck(line.size() <= 64 * 5 + 3, "a bounded log line", line.left(400));
+    fuzzCheck(line.size() <= 64 * 5 + 3, "a bounded log line",
+              [&] { return QString(line.left(400)); });
 }
 
 } // namespace
@@ -92,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray once = shape.prefix + frame + shape.suffix;
     const QByteArray answer = shape.wrap(frame);
     fuzzCheck(answer == (shape.twice ? once + once : once), "prefix, frame, suffix",
-              escaped(answer));
+              [&] { return QString(escaped(answer)); });
     checkPieces(shape, answer);
     checkPieces(shape, rest);
     checkByteText(rest, rest);
