@@ -1,5 +1,7 @@
 #include "printdatacounter.h"
 
+#include <limits>
+
 namespace {
 constexpr char esc = '\x1b';
 constexpr int maxQuantityDigits = 6;
@@ -8,8 +10,12 @@ constexpr int maxQuantityDigits = 6;
 int PrintDataCounter::take(const QByteArray &bytes)
 {
     int printed = 0;
-    for (const char byte : bytes)
+    for (const char byte : bytes) {
+        // Each job prints at most mostLabels, so the sum never passes 2 * mostLabels here.
         printed += takeByte(byte);
+        if (printed > mostLabels)
+            printed = mostLabels;
+    }
     return printed;
 }
 
@@ -34,7 +40,8 @@ int PrintDataCounter::takeByte(char byte)
         if (byte == 'Z') {
             const int printed = m_quantity;
             m_quantity = 1;
-            ++m_jobs;
+            if (m_jobs < std::numeric_limits<int>::max())
+                ++m_jobs;
             return printed;
         }
     }

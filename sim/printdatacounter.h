@@ -1,6 +1,8 @@
 #ifndef PRINTDATACOUNTER_H
 #define PRINTDATACOUNTER_H
 
+#include "statusframe.h"
+
 #include <QByteArray>
 
 // Follows the print data that arrives on port 1024 and counts the labels it prints. A job
@@ -10,10 +12,15 @@
 class PrintDataCounter
 {
 public:
+    // No printer holds more labels than its status frame can show, so no take() prints
+    // more; counts stop there however many jobs arrive at once.
+    static constexpr int mostLabels = StatusFrame::maxLabels;
+
     // Takes the next bytes of the stream, which may end anywhere, even inside a command;
-    // returns the labels the jobs completed by these bytes print.
+    // returns the labels the jobs completed by these bytes print, at most mostLabels.
     int take(const QByteArray &bytes);
 
+    // Jobs completed so far, held at the largest int.
     int jobs() const { return m_jobs; }
 
 private:

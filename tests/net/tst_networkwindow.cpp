@@ -4,6 +4,7 @@
 #include "scaledsleeper.h"
 #include "tcpsocketcontrol.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -14,14 +15,30 @@
 #include <memory>
 
 using Pieces = QList<QByteArray>;
+Q_DECLARE_METATYPE(FakePrinterScript)
 
 namespace {
 
-// Each test has its own printer address, 127.0.4.1 to 127.0.4.24, with the real ports 1025
-// and 1024; nothing here leaves the machine.
+// Each test has its own printer address, 127.0.4.1 to 127.0.4.24 and 127.0.11.1 to
+// 127.0.11.24, with the real ports 1025 and 1024; nothing here leaves the machine.
 QString loopback(int host)
 {
     return QStringLiteral("127.0.4.%1").arg(host);
+}
+
+QString hostileLoopback(int host)
+{
+    return QStringLiteral("127.0.11.%1").arg(host);
+}
+
+// The memory the test process holds now, in KiB; 0 where the system does not tell.
+qint64 residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    static const QRegularExpression resident(QStringLiteral("VmRSS:\\s+(\\d+) kB"));
+    return resident.match(QString::fromLatin1(status.readAll())).captured(1).toLongLong();
 }
 
 QByteArray reply(char letter)
@@ -144,7 +161,8 @@ private slots:
     void closedByHand();
     void emptyAddress();
     void manualButtons();
-    void flood();
+    void hostilePeer_data();
+    void hostilePeer();
 };
 
 void TestNetworkWindow::printer_data()
@@ -436,29 +454,86 @@ void TestNetworkWindow::manualButtons()
     QTRY_COMPARE(printer.innConnections(), 1);
 }
 
-void TestNetworkWindow::flood()
+void TestNetworkWindow::hostilePeer_data()
 {
-    const QString ip = loopback(24);
-    FakePrinterScript script;
-    script.flood = true;
+    QTest::addColumn<QString>("ip");
+    QTest::addColumn<FakePrinterScript>("script");
+    QTest::addColumn<int>("sleepDivisor");
+    QTest::addColumn<int>("loops");
+    QTest::addColumn<QString>("passes");
+
+    // A flood offers 100 MB; the window takes what its bounded read buffer holds at each point
+    // where it lets events run, so the printer gets only the system's buffers' worth away.
+    constexpr qint64 hundredMegabytes = 100 * 1024 * 1024;
+    const QByteArray frame = reply('A');
+    FakePrinterScript junk;
+    junk.flood = true;
+    QTest::newRow("flood of junk")
+        << loopback(24) << junk << 10 << 21 << silentPrinter(loopback(24));
+    FakePrinterScript frames;
+    frames.flood = true;
+    frames.floodLimit = hundredMegabytes;
+    frames.floodUnit = frame;
+    QTest::newRow("100 MB of frames") << hostileLoopback(1) << frames << 10 << 3 << online;
+    FakePrinterScript framesAndJunk = frames;
+    framesAndJunk.floodUnit = frame + QByteArray(500, 'x') + "\r\n";
+    QTest::newRow("100 MB of frames and junk")
+        << hostileLoopback(2) << framesAndJunk << 10 << 3 << online;
+    FakePrinterScript junk100 = junk;
+    junk100.floodLimit = hundredMegabytes;
+    junk100.floodUnit = QByteArray("\x02junk without an end");
+    QTest::newRow("100 MB of junk after an STX")
+        << hostileLoopback(3) << junk100 << 10 << 21 << silentPrinter(hostileLoopback(3));
+    // Real pauses, so that a byte comes every 100 ms of the test's own time.
+    FakePrinterScript trickle;
+    trickle.trickle = "x";
+    trickle.trickleMs = 100;
+    QTest::newRow("a byte every 100 ms")
+        << hostileLoopback(4) << trickle << 1 << 21 << silentPrinter(hostileLoopback(4));
+    QTest::newRow("accepts, never reads or writes")
+        << hostileLoopback(5) << FakePrinterScript{} << 10 << 21
+        << silentPrinter(hostileLoopback(5));
+}
+
+void TestNetworkWindow::hostilePeer()
+{
+    QFETCH(QString, ip);
+    QFETCH(FakePrinterScript, script);
+    QFETCH(int, sleepDivisor);
+    QFETCH(int, loops);
+    QFETCH(QString, passes);
+
     FakePrinterServer printer(QHostAddress(ip), script);
     QVERIFY2(printer.listenError().isEmpty(), qPrintable(printer.listenError()));
 
-    Window window;
+    Window window(sleepDivisor);
+    bool printerKeptUp = true;
     window.sleeper.onSleep = [&](int pause) {
         if (pause == 1)
-            printer.waitFor(1, 0);
+            printerKeptUp = printer.waitFor(1, 1);
     };
+    const qint64 residentBefore = residentKiB();
     window.runTest(ip);
+    const qint64 residentGrowth = residentKiB() - residentBefore;
 
-    // Nothing decodable came, and the test took its usual number of passes and pauses.
-    QCOMPARE(window.log(), opening + silentPrinter(ip) + closing(ip));
-    QCOMPARE(window.sleeper.pauses, QList<qint32>(23, 250));
+    QVERIFY(printerKeptUp);
+    QCOMPARE(window.log(), opening + passes + closing(ip));
+    QCOMPARE(window.sleeper.pauses, QList<qint32>(loops + 2, 250));
     QVERIFY(window.box.messages.isEmpty());
+    QVERIFY(window.button("cmdTest")->isEnabled());
+    QCOMPARE(window.sockInn.State(), SocketControl::sckClosed);
+    QCOMPARE(window.sockUt.State(), SocketControl::sckClosed);
+    // The program sends nothing on either socket, whatever comes.
+    QCOMPARE(printer.bytesReceived(), 0);
     // The window read at its own pace: the printer could only hand over what fits into the
     // system's buffers and the window's bounded ones, far from what it wanted to send.
-    qInfo("flood: the printer got %lld bytes away", printer.floodBytesSent());
-    QVERIFY(printer.floodBytesSent() < script.floodLimit / 4);
+    if (script.flood) {
+        qInfo("%s: the printer got %lld bytes away, the process grew by %lld KiB",
+              QTest::currentDataTag(), printer.floodBytesSent(), residentGrowth);
+        QVERIFY(printer.floodBytesSent() < script.floodLimit / 4);
+    }
+    constexpr qint64 boundKiB = 64 * 1024;
+    QVERIFY2(residentGrowth < boundKiB, qPrintable(QString::number(residentGrowth)));
 }
 
 QTEST_MAIN(TestNetworkWindow)

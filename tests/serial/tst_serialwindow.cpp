@@ -252,6 +252,8 @@ private slots:
     void numbersHoldThroughTheSweep();
     void fieldCorrections_data();
     void fieldCorrections();
+    void hostileLine_data();
+    void hostileLine();
 };
 
 void TestSerialWindow::printersOfEveryKind()
@@ -513,6 +515,62 @@ void TestSerialWindow::fieldCorrections()
     QCOMPARE(rig.field("txtPause")->text(), fieldsAfter.at(2));
     QCOMPARE(rig.sleeper.pauses, QList<qint32>{pauseUsed});
     QCOMPARE(rig.callsWithButtonOn, 0);
+    QVERIFY(rig.cmdTest()->isEnabled());
+}
+
+void TestSerialWindow::hostileLine_data()
+{
+    QTest::addColumn<int>("behaviour");
+    QTest::addColumn<QByteArray>("reply");
+    // The far end is closed, as a pulled cable, while the sweep waits for the reply.
+    QTest::addColumn<bool>("pulledInPause");
+    // What the sweep logs for the port, as a pattern.
+    QTest::addColumn<QString>("portLines");
+
+    using B = FakePrinter::Behaviour;
+    // Cut wherever the sweep stopped reading, and a blank at either end of a piece dropped.
+    const QString floodLines =
+        QStringLiteral("  Data fra printer =  -->[\x02 A0-9\x03]++<--\r\n  - Skriver OK -\r\n"
+                       "     bytes: -->(?:[0-9]{1,2} )++<--\r\n");
+    const QString lineGone = QRegularExpression::escape(knownError("comNoOpen"));
+    QTest::newRow("flood of frames") << int(B::Flood) << goodFrame << false << floodLines;
+    QTest::newRow("cable pulled while the reply arrives")
+        << int(B::Flood) << goodFrame << true << lineGone;
+    QTest::newRow("half a frame, then the line gone")
+        << int(B::HalfThenGone) << goodFrame << false << lineGone;
+}
+
+void TestSerialWindow::hostileLine()
+{
+    QFETCH(int, behaviour);
+    QFETCH(QByteArray, reply);
+    QFETCH(bool, pulledInPause);
+    QFETCH(QString, portLines);
+
+    WindowRig rig;
+    FakePrinter &hostile = rig.addPrinter(1, FakePrinter::Behaviour(behaviour), reply);
+    FakePrinter &next = rig.addPrinter(2, FakePrinter::Behaviour::Answer, goodFrame);
+    QVERIFY(hostile.isValid() && next.isValid());
+    rig.onPause = [&](qint16 port) {
+        if (port == 1 && pulledInPause)
+            hostile.vanish();
+    };
+    rig.setFields(QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("10"));
+
+    const QString body = rig.clickTest();
+
+    // A line (or lines) for the port, then the next port as usual.
+    const QRegularExpression expected(
+        QRegularExpression::anchoredPattern(
+            QRegularExpression::escape(rangeLine(1, 2) + portLine(1)) + QStringLiteral("(") +
+            portLines + QStringLiteral(")") +
+            QRegularExpression::escape(portLine(2) + goodLines())),
+        QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch match = expected.match(body);
+    QVERIFY2(match.hasMatch(), qPrintable(body.right(600)));
+    // Nothing but the enquiry ever went out on either line.
+    QCOMPARE(hostile.received(), QByteArray("\x05"));
+    QCOMPARE(next.received(), QByteArray("\x05"));
     QVERIFY(rig.cmdTest()->isEnabled());
 }
 

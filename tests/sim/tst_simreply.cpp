@@ -202,6 +202,9 @@ void TestSimReply::printData_data()
                                                  << 12 << 1;
     QTest::newRow("Z without ESC") << ByteList{"Z"} << 0 << 0;
     QTest::newRow("ESC ESC Z") << ByteList{"\x1b\x1bZ"} << 1 << 1;
+    // 2200 jobs of 999999 labels would pass the largest int; a printer holds 999999 at most.
+    QTest::newRow("thousands of full jobs in one piece")
+        << ByteList{QByteArray("\x1bQ999999\x1bZ").repeated(2200)} << 999999 << 2200;
 }
 
 void TestSimReply::printData()

@@ -162,6 +162,9 @@ void TestTcpPrinter::printDataCountsDownLabels_data()
                                  << QByteArray("\x1b"
                                                "A\x1bQ2\x1bZ")
                                  << QByteArray("\x02  c000000\x03");
+    QTest::newRow("thousands of full jobs at once")
+        << "999999" << QByteArray("\x1bQ999999\x1bZ").repeated(2200)
+        << QByteArray("\x02  c000000\x03");
 }
 
 void TestTcpPrinter::printDataCountsDownLabels()

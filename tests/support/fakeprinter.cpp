@@ -83,6 +83,8 @@ void FakePrinter::run()
             const ssize_t n = ::read(m_line.masterFd(), buffer, sizeof buffer);
             if (n > 0)
                 handle(QByteArray(buffer, static_cast<qsizetype>(n)));
+            if (!m_line.isValid())
+                return;
         }
         if (m_flooding && (fd.revents & POLLOUT))
             flood();
@@ -109,6 +111,17 @@ void FakePrinter::handle(const QByteArray &bytes)
             std::lock_guard<std::mutex> lock(m_mutex);
             ++m_lateReplies;
             break;
+        }
+        case Behaviour::HalfThenGone: {
+            const QByteArray half = m_reply.left(m_reply.size() / 2);
+            m_line.sendFromFarEnd(half);
+            m_line.waitUntilWaitingAtPort(static_cast<int>(half.size()), arrivalTimeoutMs);
+            m_line.closeFarEnd();
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_gone = true;
+            ++m_answered;
+            m_changed.notify_all();
+            return;
         }
         case Behaviour::Flood:
             if (!m_flooding) {

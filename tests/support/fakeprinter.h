@@ -16,10 +16,11 @@ class FakePrinter
 {
 public:
     enum class Behaviour {
-        Answer, // sends its reply at once
-        Silent, // never answers
-        Late,   // holds its reply until sendLateReply()
-        Flood,  // from the first enquiry on, sends its reply (one character) without end
+        Answer,       // sends its reply at once
+        Silent,       // never answers
+        Late,         // holds its reply until sendLateReply()
+        Flood,        // from the first enquiry on, sends its reply (one character) without end
+        HalfThenGone, // sends the first half of its reply, then its end of the line is gone
     };
 
     explicit FakePrinter(Behaviour behaviour, QByteArray reply = {});

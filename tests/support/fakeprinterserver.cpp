@@ -4,6 +4,9 @@
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
+
+#include <memory>
 
 #include <sys/socket.h>
 
@@ -19,6 +22,10 @@ public:
         : m_address(address)
         , m_server(server)
     {
+        const QByteArray unit =
+            server.m_script.floodUnit.isEmpty() ? QByteArray(1, 'x') : server.m_script.floodUnit;
+        while (m_floodChunk.size() < floodChunk)
+            m_floodChunk += unit;
     }
 
     QString listen()
@@ -78,6 +85,7 @@ private:
             m_innSockets.append(socket);
             m_sockets.append(socket);
             ++m_server.m_innConnections;
+            countReceived(socket);
             const FakePrinterScript &script = m_server.m_script;
             if (script.flood) {
                 connect(socket, &QTcpSocket::bytesWritten, this, [this, socket](qint64 written) {
@@ -85,6 +93,12 @@ private:
                     flood(socket);
                 });
                 flood(socket);
+                ++m_server.m_innReplies;
+                continue;
+            }
+            if (!script.trickle.isEmpty()) {
+                trickle(socket);
+                ++m_server.m_innReplies;
                 continue;
             }
             for (const QByteArray &piece : script.innPieces) {
@@ -102,9 +116,35 @@ private:
         while (QTcpSocket *socket = m_ut->nextPendingConnection()) {
             m_sockets.append(socket);
             ++m_server.m_utConnections;
+            countReceived(socket);
             if (m_server.m_script.dropOnAccept)
                 drop(socket);
         }
+    }
+
+    // Nothing is read by the printer as such; what arrives is only counted.
+    void countReceived(QTcpSocket *socket)
+    {
+        connect(socket, &QTcpSocket::readyRead, this,
+                [this, socket] { m_server.m_bytesReceived += socket->readAll().size(); });
+    }
+
+    void trickle(QTcpSocket *socket)
+    {
+        auto *timer = new QTimer(socket);
+        timer->setInterval(m_server.m_script.trickleMs);
+        const QByteArray bytes = m_server.m_script.trickle;
+        auto sent = std::make_shared<qsizetype>(0);
+        const auto sendOne = [socket, bytes, sent] {
+            if (socket->state() != QAbstractSocket::ConnectedState)
+                return;
+            socket->write(bytes.mid(*sent % bytes.size(), 1));
+            socket->flush();
+            ++*sent;
+        };
+        connect(timer, &QTimer::timeout, socket, sendOne);
+        sendOne();
+        timer->start();
     }
 
     void flood(QTcpSocket *socket)
@@ -114,7 +154,7 @@ private:
             return;
         // Keeps a little in hand, so the printer's own memory stays small as well.
         if (socket->bytesToWrite() < floodChunk)
-            socket->write(QByteArray(floodChunk, 'x'));
+            socket->write(m_floodChunk);
     }
 
     QHostAddress m_address;
@@ -123,6 +163,7 @@ private:
     QTcpServer *m_ut = nullptr;
     QList<QPointer<QTcpSocket>> m_innSockets;
     QList<QPointer<QTcpSocket>> m_sockets; // on both ports
+    QByteArray m_floodChunk;
 };
 
 FakePrinterServer::FakePrinterServer(const QHostAddress &address, const FakePrinterScript &script)

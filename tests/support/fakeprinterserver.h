@@ -28,6 +28,11 @@ struct FakePrinterScript
     // How connections are dropped, on accept and by dropConnections(): with a reset (RST), or
     // with a clean close (FIN).
     bool dropWithReset = true;
+    // What the flood repeats; empty: the byte 'x'.
+    QByteArray floodUnit;
+    // Instead of pieces: one byte of trickle (over and over) every trickleMs on 1025.
+    QByteArray trickle;
+    int trickleMs = 100;
 };
 
 // A printer on a loopback address with the real ports, served from a thread of its own so
@@ -48,8 +53,11 @@ public:
 
     int innConnections() const { return m_innConnections.load(); }
     int utConnections() const { return m_utConnections.load(); }
-    // Connections to 1025 whose pieces have all been handed to the system.
+    // Connections to 1025 whose pieces (or a flood's first chunk, or a trickle's first byte)
+    // have all been handed to the system.
     int innReplies() const { return m_innReplies.load(); }
+    // Bytes that arrived from the program on either port.
+    qint64 bytesReceived() const { return m_bytesReceived.load(); }
     // Flood bytes the system has taken from the printer.
     qint64 floodBytesSent() const { return m_floodBytesSent.load(); }
 
@@ -79,6 +87,7 @@ private:
     std::atomic<int> m_innReplies{0};
     std::atomic<qint64> m_floodBytesSent{0};
     std::atomic<int> m_dropped{0};
+    std::atomic<qint64> m_bytesReceived{0};
 };
 
 #endif // FAKEPRINTERSERVER_H
