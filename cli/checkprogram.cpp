@@ -37,13 +37,14 @@ public:
     void setTestRunning(bool running) override { Q_UNUSED(running) }
 };
 
-ComPortResolver comPortResolver()
+ComPortNumbering comPortNumbering()
 {
     const QString listed = qEnvironmentVariable(comPortsVariable);
     if (listed.isEmpty())
-        return systemComPortResolver();
+        return systemComPortNumbering();
+    // The paths are given in COM order and do not change during the check: nothing to list.
     const QStringList paths = listed.split(QLatin1Char(':'), Qt::SkipEmptyParts);
-    return [paths](qint16 number) { return comPortByDevicePath(paths, number); };
+    return {{}, [paths](qint16 number) { return comPortByDevicePath(paths, number); }};
 }
 
 CheckSummary runNetwork(const CheckOptions &options, ConsoleOutput &output,
@@ -70,7 +71,7 @@ CheckSummary runSerial(const CheckOptions &options, ConsoleOutput &output,
                        const QElapsedTimer &clock)
 {
     ThreadSleeper sleeper;
-    SerialPortControl comPort(comPortResolver());
+    SerialPortControl comPort(comPortNumbering());
     SerialCheckHost host;
     SerialSweep sweep(host, comPort, sleeper, output);
     sweep.TestSerialPrinter(options.fields);
