@@ -1,3 +1,4 @@
+#include "desktopidentity.h"
 #include "form1.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("SjekkSolvarnprinter"));
+    DesktopIdentity::apply();
 
     Form1 window;
     window.show();
