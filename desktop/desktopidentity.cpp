@@ -1,5 +1,7 @@
 #include "desktopidentity.h"
 
+#include "desktopnames.h"
+
 #include <QGuiApplication>
 
 namespace {
