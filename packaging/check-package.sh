@@ -64,6 +64,18 @@ else
     fail "dependencies: $depends"
 fi
 
+# What apt would bring onto a machine that has nothing installed yet (recommends included).
+: >"$work/empty-status"
+apt-get -s -o Dir::State::status="$work/empty-status" install "$deb" 2>&1 |
+    awk '/^Inst / {print $2}' >"$work/would-install"
+build_tools="$(grep -E -- '-dev$|^(cmake|ninja-build|g\+\+.*|gcc-[0-9]+|cpp-[0-9]+|help2man|dpkg-dev)$' "$work/would-install" || true)"
+qt="$(grep -E '^(libqt6|qt6-)' "$work/would-install" | tr '\n' ' ')"
+if [ -s "$work/would-install" ] && [ -z "$build_tools" ]; then
+    pass "on an empty machine apt would install $(wc -l <"$work/would-install") packages, no build tools; Qt: $qt"
+else
+    fail "apt would install for the package: $build_tools"
+fi
+
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|; s|/$||' | grep -v '^$' | sort >"$work/contents"
 expected=(/usr/bin/solvarn-printersjekk /usr/bin/printer-sim
           /usr/share/applications/no.solvarn.printersjekk.desktop
