@@ -1,3 +1,4 @@
+#include "desktopidentity.h"
 #include "form1.h"
 #include "toolkittranslator.h"
 
@@ -7,6 +8,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("SjekkSolvarnprinter"));
+    DesktopIdentity::apply();
 
     ToolkitTranslator toolkitTexts;
     QApplication::installTranslator(&toolkitTexts);
