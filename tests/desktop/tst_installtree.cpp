@@ -88,6 +88,7 @@ void TestInstallTree::installedFile_data()
 
     QTest::newRow("window program") << QStringLiteral("bin/solvarn-printersjekk") << true;
     QTest::newRow("printer-sim") << QStringLiteral("bin/printer-sim") << true;
+    QTest::newRow("command-line check") << QStringLiteral("bin/solvarn-sjekk") << true;
     QTest::newRow("desktop entry") << desktopEntryPath << false;
     QTest::newRow("AppStream metadata") << metainfoPath << false;
     QTest::newRow("scalable icon")
@@ -203,6 +204,8 @@ void TestInstallTree::manualPage_data()
         << QStringLiteral("solvarn-printersjekk") << false << QStringLiteral("SATO label printer");
     QTest::newRow("printer-sim, from its --help")
         << QStringLiteral("printer-sim") << true << QStringLiteral("\\-\\-close\\-on\\-connect");
+    QTest::newRow("solvarn-sjekk, from its --help")
+        << QStringLiteral("solvarn-sjekk") << true << QStringLiteral("\\-\\-plugin");
 }
 
 void TestInstallTree::manualPage()
