@@ -74,9 +74,7 @@ std::optional<long> modelValue(const QString &text)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzInput input(data, size);
-    const bool utf8 = input.byte() % 2 != 0;
-    const QByteArray bytes = input.rest();
-    const QString text = utf8 ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
+    const QString text = input.typedText();
 
     const std::optional<long> expected = modelValue(text);
     std::optional<long> read;

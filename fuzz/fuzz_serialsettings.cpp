@@ -45,9 +45,7 @@ QString written(const SerialSettings &settings)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzInput input(data, size);
-    const bool utf8 = input.byte() % 2 != 0;
-    const QByteArray bytes = input.rest();
-    const QString text = utf8 ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
+    const QString text = input.typedText();
 
     const std::optional<SerialSettings> settings = parseSerialSettings(text);
     const QRegularExpressionMatch match = form().match(text);

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
 
 #include <cstddef>
 #include <cstdint>
@@ -36,6 +37,14 @@ public:
     }
 
     QByteArray rest() { return bytes(m_size - m_at); }
+
+    // What a user could type into a field: a byte chooses UTF-8 or Latin-1 for the rest.
+    QString typedText()
+    {
+        const bool utf8 = byte() % 2 != 0;
+        const QByteArray typed = rest();
+        return utf8 ? QString::fromUtf8(typed) : QString::fromLatin1(typed);
+    }
 
     // Piece lengths: a count byte (up to maxCount), then each length as a word, 1 to maxLength.
     QList<int> lengths(int maxCount, int maxLength)
