@@ -26,20 +26,28 @@ done
 now_ms() { date +%s%3N; }
 kib() { awk -v key="$1:" '$1 == key { print $2 }' "/proc/$2/status"; }
 
+errors="$(mktemp)"
+trap 'kill "$xvfb" 2>/dev/null || true; rm -f "$errors"' EXIT
 times=() peaks=()
 for run in $(seq "$runs"); do
     start=$(now_ms)
-    DISPLAY="$display" "$app" 2>/dev/null &
+    DISPLAY="$display" "$app" 2>"$errors" &
     pid=$!
     shown=""
-    for _ in $(seq 2000); do
+    for _ in $(seq 500); do
+        kill -0 "$pid" 2>/dev/null || break
         if DISPLAY="$display" xwininfo -name "$title" 2>/dev/null | grep -q IsViewable; then
             shown=$(now_ms)
             break
         fi
-        sleep 0.005
+        sleep 0.02
     done
-    [ -n "$shown" ] || { kill "$pid"; echo "startup: the window never showed" >&2; exit 1; }
+    if [ -z "$shown" ]; then
+        kill "$pid" 2>/dev/null || true
+        echo "startup: run $run: the window never showed; the program said:" >&2
+        cat "$errors" >&2
+        exit 1
+    fi
     # Let it settle after its first paint before reading its memory.
     sleep 1
     peak=$(kib VmHWM "$pid")
