@@ -60,6 +60,10 @@ SOURCES
     say "Unpacking"
     mkdir src.partial
     tar -xf qt6-base_*.orig.tar.xz -C src.partial --strip-components=1
+    # 6.4's Windows platform plugin asks the dynamic OpenGL loader whether GL is software
+    # rendered even when OpenGL is configured out; without OpenGL the answer is plainly no.
+    sed -i 's/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/' \
+        src.partial/src/plugins/platforms/windows/qwindowswindow.cpp
     mv src.partial src
 fi
 
