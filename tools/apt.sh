@@ -20,9 +20,12 @@ apt_get() {
     local errors status=0
     errors="$(mktemp)"
     # apt's messages go to the screen as they come, and to a file to tell a busy apt apart.
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
-        apt-get -o DPkg::Lock::Timeout="$apt_lock_wait" "$@" 2> >(tee "$errors" >&2) || status=$?
-    wait $! 2>/dev/null || true # the tee above
+    (
+        set -o pipefail
+        { "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+            apt-get -o DPkg::Lock::Timeout="$apt_lock_wait" "$@" 2>&1 1>&3 3>&- |
+            tee "$errors" >&2 3>&-; } 3>&1
+    ) || status=$?
     if [ "$status" -ne 0 ] && grep -Eq 'Could not get lock|Unable to acquire|Unable to lock' "$errors"; then
         apt_say "apt is still busy after ${apt_lock_wait} s: another program holds its lock" \
             "(above: which one). This is often the system's automatic updates after a start." \
