@@ -1,5 +1,7 @@
 #include "comportnumbering.h"
 
+#include "asciidigit.h"
+
 #include <QSerialPortInfo>
 
 #include <algorithm>
@@ -8,17 +10,12 @@
 
 namespace {
 
-bool isDigit(QChar c)
-{
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
-
 // The run of digits or of other characters that starts at position.
 QStringView runAt(const QString &text, qsizetype position)
 {
-    const bool digits = isDigit(text.at(position));
+    const bool digits = isAsciiDigit(text.at(position));
     qsizetype end = position;
-    while (end < text.size() && isDigit(text.at(end)) == digits)
+    while (end < text.size() && isAsciiDigit(text.at(end)) == digits)
         ++end;
     return QStringView(text).mid(position, end - position);
 }
@@ -72,7 +69,7 @@ bool devicePathLess(const QString &left, const QString &right)
     while (i < left.size() && j < right.size()) {
         const QStringView a = runAt(left, i);
         const QStringView b = runAt(right, j);
-        const bool numbers = isDigit(a.front()) && isDigit(b.front());
+        const bool numbers = isAsciiDigit(a.front()) && isAsciiDigit(b.front());
         const int order = numbers ? compareNumbers(a, b) : a.compare(b);
         if (order != 0)
             return order < 0;

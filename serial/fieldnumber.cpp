@@ -1,5 +1,7 @@
 #include "fieldnumber.h"
 
+#include "asciidigit.h"
+
 #include <limits>
 
 namespace {
@@ -7,11 +9,6 @@ namespace {
 bool isSkipped(QChar c)
 {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n');
-}
-
-bool isDigit(QChar c)
-{
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
 // A number as typed: its sign, the digits before the point (leading zeros dropped) and those
@@ -36,7 +33,7 @@ TypedNumber scan(const QString &text)
             (c == QLatin1Char('-') || c == QLatin1Char('+'))) {
             signSeen = true;
             number.negative = c == QLatin1Char('-');
-        } else if (isDigit(c)) {
+        } else if (isAsciiDigit(c)) {
             digitSeen = true;
             if (pointSeen)
                 number.fraction.append(c);

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -26,11 +27,16 @@ private slots:
     void metainfo();
     void manualPage_data();
     void manualPage();
+    void manualPageOptions_data();
+    void manualPageOptions();
+    void manualPageWarnings_data();
+    void manualPageWarnings();
 
 private:
     QString path(const QString &relative) const { return m_prefix.filePath(relative); }
     QString read(const QString &relative) const;
     QString desktopValue(const QString &key) const;
+    QString manualPageSource(const QString &program);
 
     QTemporaryDir m_prefix;
     QString m_desktopEntry;
@@ -194,36 +200,166 @@ void TestInstallTree::metainfo()
     QVERIFY2(m_metainfo.contains(expected), qPrintable(m_metainfo));
 }
 
+QString TestInstallTree::manualPageSource(const QString &program)
+{
+    bool ok = false;
+    const QString page = run(
+        QStringLiteral("gzip"),
+        {QStringLiteral("-dc"), path(QStringLiteral("share/man/man1/%1.1.gz").arg(program))}, &ok);
+    return ok ? page : QString();
+}
+
 void TestInstallTree::manualPage_data()
 {
     QTest::addColumn<QString>("program");
-    QTest::addColumn<bool>("fromHelp");
     QTest::addColumn<QString>("expected"); // a text the page must hold
 
     QTest::newRow("window, written by hand")
-        << QStringLiteral("solvarn-printersjekk") << false << QStringLiteral("SATO label printer");
-    QTest::newRow("printer-sim, from its --help")
-        << QStringLiteral("printer-sim") << true << QStringLiteral("\\-\\-close\\-on\\-connect");
-    QTest::newRow("solvarn-sjekk, from its --help")
-        << QStringLiteral("solvarn-sjekk") << true << QStringLiteral("\\-\\-plugin");
+        << QStringLiteral("solvarn-printersjekk") << QStringLiteral("SATO label printer");
+    QTest::newRow("printer-sim, an option")
+        << QStringLiteral("printer-sim") << QStringLiteral("\\-\\-close\\-on\\-connect");
+    QTest::newRow("solvarn-sjekk, an option")
+        << QStringLiteral("solvarn-sjekk") << QStringLiteral("\\-\\-plugin");
+    QTest::newRow("solvarn-sjekk, its name line")
+        << QStringLiteral("solvarn-sjekk")
+        << QStringLiteral(".SH NAME\nsolvarn-sjekk \\- check a SATO label printer from the "
+                          "command line\n");
+    QTest::newRow("solvarn-sjekk, synopsis")
+        << QStringLiteral("solvarn-sjekk") << QStringLiteral(".SH SYNOPSIS\n");
+    QTest::newRow("solvarn-sjekk, exit status of monitoring")
+        << QStringLiteral("solvarn-sjekk") << QStringLiteral(".SH EXIT STATUS\n");
+    QTest::newRow("solvarn-sjekk, UNKNOWN is 3")
+        << QStringLiteral("solvarn-sjekk") << QStringLiteral(".B 3\nUNKNOWN:");
+    QTest::newRow("solvarn-sjekk, environment")
+        << QStringLiteral("solvarn-sjekk")
+        << QStringLiteral(".SH ENVIRONMENT\n.TP\n.B SOLVARN_COM_PORTS\n");
+    QTest::newRow("solvarn-sjekk, examples")
+        << QStringLiteral("solvarn-sjekk") << QStringLiteral(".SH EXAMPLES\n");
+    QTest::newRow("solvarn-sjekk, see also")
+        << QStringLiteral("solvarn-sjekk")
+        << QStringLiteral(".SH SEE ALSO\n.BR solvarn-printersjekk (1),");
+    QTest::newRow("printer-sim, its name line")
+        << QStringLiteral("printer-sim")
+        << QStringLiteral(".SH NAME\nprinter-sim \\- play a SATO label printer for support, "
+                          "training and tests\n");
+    QTest::newRow("printer-sim, exit status 4")
+        << QStringLiteral("printer-sim") << QStringLiteral(".B 4\nPseudo-terminal failure");
+    QTest::newRow("printer-sim, environment")
+        << QStringLiteral("printer-sim") << QStringLiteral(".SH ENVIRONMENT\n");
+    QTest::newRow("printer-sim, files: the link")
+        << QStringLiteral("printer-sim") << QStringLiteral(".SH FILES\n.TP\n.I path\n");
+    QTest::newRow("printer-sim, see also")
+        << QStringLiteral("printer-sim") << QStringLiteral(".SH SEE ALSO\n");
 }
 
 void TestInstallTree::manualPage()
 {
     QFETCH(QString, program);
-    QFETCH(bool, fromHelp);
     QFETCH(QString, expected);
 
-    if (fromHelp && !MANPAGES_FROM_HELP)
-        QSKIP("this build makes no manual pages from --help (SOLVARN_MANPAGES is off)");
-    bool ok = false;
-    const QString page = run(
-        QStringLiteral("gzip"),
-        {QStringLiteral("-dc"), path(QStringLiteral("share/man/man1/%1.1.gz").arg(program))}, &ok);
-    QVERIFY2(ok, qPrintable(page));
+    const QString page = manualPageSource(program);
     QVERIFY2(page.startsWith(QStringLiteral(".\\\"")) || page.startsWith(QStringLiteral(".TH")),
              qPrintable(page.left(200)));
     QVERIFY2(page.contains(expected), qPrintable(page.left(2000)));
+}
+
+// Every option that the program's --help names has an entry of its own (a .TP tag) in the
+// OPTIONS section of its page, so that a new option cannot reach --help and miss the page.
+void TestInstallTree::manualPageOptions_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("executable");
+    QTest::addColumn<QStringList>("someOptions"); // a few that --help must be seen to name
+
+    QTest::newRow("solvarn-sjekk")
+        << QStringLiteral("solvarn-sjekk") << QStringLiteral(SOLVARN_SJEKK_PATH)
+        << QStringList{QStringLiteral("-h"), QStringLiteral("--help"), QStringLiteral("--from"),
+                       QStringLiteral("--timeout")};
+    QTest::newRow("printer-sim") << QStringLiteral("printer-sim")
+                                 << QStringLiteral(PRINTER_SIM_PATH)
+                                 << QStringList{QStringLiteral("-s"), QStringLiteral("--status"),
+                                                QStringLiteral("--allow-non-loopback"),
+                                                QStringLiteral("--split-pause")};
+}
+
+void TestInstallTree::manualPageOptions()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, executable);
+    QFETCH(QStringList, someOptions);
+
+    bool ok = false;
+    const QString help = run(executable, {QStringLiteral("--help")}, &ok);
+    QVERIFY2(ok, qPrintable(help));
+    // Anything that looks like an option anywhere in --help, in its descriptions too.
+    static const QRegularExpression optionInHelp(
+        QStringLiteral("(?<![\\w-])(--?[A-Za-z][A-Za-z0-9-]*)"));
+    QStringList options;
+    for (auto match = optionInHelp.globalMatch(help); match.hasNext();)
+        options << match.next().captured(1);
+    options.removeDuplicates();
+    for (const QString &option : someOptions)
+        QVERIFY2(options.contains(option), qPrintable(option + QStringLiteral(" in --help")));
+
+    const QString page = manualPageSource(program);
+    const qsizetype begin = page.indexOf(QStringLiteral("\n.SH OPTIONS\n"));
+    QVERIFY2(begin >= 0, "the page has no OPTIONS section");
+    qsizetype end = page.indexOf(QStringLiteral("\n.SH "), begin + 1);
+    if (end < 0)
+        end = page.size();
+    // The tags of the section's entries, as the reader sees them: without font changes, with
+    // groff's minus \- as the hyphen it shows.
+    static const QRegularExpression fontChange(QStringLiteral("\\\\f(\\[[^\\]]*\\]|\\(..|.)"));
+    QStringList tags;
+    const QStringList lines = page.mid(begin, end - begin).split(QLatin1Char('\n'));
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        if (lines.at(i - 1).startsWith(QStringLiteral(".TP"))) {
+            QString tag = lines.at(i);
+            tag.remove(fontChange).remove(QStringLiteral("\\%")).remove(QStringLiteral("\\&"));
+            tags << tag.replace(QStringLiteral("\\-"), QStringLiteral("-"));
+        }
+    }
+    const QString tagText = tags.join(QLatin1Char('\n'));
+    for (const QString &option : std::as_const(options)) {
+        const QRegularExpression entry(
+            QStringLiteral("(?<![\\w-])%1(?![\\w-])").arg(QRegularExpression::escape(option)));
+        QVERIFY2(tagText.contains(entry),
+                 qPrintable(QStringLiteral("%1 --help names %2, which has no entry under OPTIONS "
+                                           "in its manual page")
+                                .arg(program, option)));
+    }
+}
+
+// As man shows the page, with groff's warnings on (what lintian checks too).
+void TestInstallTree::manualPageWarnings_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::newRow("window") << QStringLiteral("solvarn-printersjekk");
+    QTest::newRow("solvarn-sjekk") << QStringLiteral("solvarn-sjekk");
+    QTest::newRow("printer-sim") << QStringLiteral("printer-sim");
+}
+
+void TestInstallTree::manualPageWarnings()
+{
+    QFETCH(QString, program);
+
+    const QString man = QStandardPaths::findExecutable(QStringLiteral("man"));
+    if (man.isEmpty())
+        QSKIP("man (man-db) is not installed");
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    environment.insert(QStringLiteral("MANWIDTH"), QStringLiteral("80"));
+    process.setProcessEnvironment(environment);
+    process.start(man, {QStringLiteral("--warnings"), QStringLiteral("-E"), QStringLiteral("UTF-8"),
+                        QStringLiteral("-l"),
+                        path(QStringLiteral("share/man/man1/%1.1.gz").arg(program))});
+    QVERIFY(process.waitForFinished(processTimeoutMs));
+    const QString shown = QString::fromUtf8(process.readAllStandardOutput());
+    const QString warnings = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitCode(), 0);
+    QVERIFY2(warnings.isEmpty(), qPrintable(warnings));
+    QVERIFY2(shown.contains(QStringLiteral("SEE ALSO")), qPrintable(shown.left(500)));
 }
 
 QTEST_GUILESS_MAIN(TestInstallTree)
