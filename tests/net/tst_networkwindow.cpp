@@ -562,7 +562,7 @@ void TestNetworkWindow::secondRunStartsAfresh()
     // connects and never reports, with shorter pauses: a silent printer only has to connect.
     window.button("cmdBlankut")->click();
     window.sleeper.pauses.clear();
-    window.sleeper.setDivisor(25);
+    window.sleeper.setDivisor(250);
     printer = &quietPrinter;
     window.runTest(silent);
 
