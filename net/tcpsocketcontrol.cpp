@@ -252,7 +252,14 @@ void TcpSocketControl::onQtError(QAbstractSocket::SocketError error)
         m_state = sckClosing;
         return;
     }
-    fail(errorNumber(error, m_state), m_socket->errorString());
+    const RuntimeError failure = qtFailure(error, m_state, m_socket->errorString());
+    fail(failure.number, failure.description);
+}
+
+RuntimeError TcpSocketControl::qtFailure(QAbstractSocket::SocketError error, qint16 stateBefore,
+                                         const QString &qtText)
+{
+    return RuntimeError{errorNumber(error, stateBefore), qtText};
 }
 
 bool TcpSocketControl::eventFilter(QObject *watched, QEvent *event)

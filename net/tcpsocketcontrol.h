@@ -1,6 +1,7 @@
 #ifndef TCPSOCKETCONTROL_H
 #define TCPSOCKETCONTROL_H
 
+#include "runtimeerror.h"
 #include "socketcontrol.h"
 
 #include <QAbstractSocket>
@@ -47,6 +48,11 @@ public:
     void GetData(QString &data) override;
 
     void setConnectTimeout(std::chrono::milliseconds timeout);
+
+    // What the program hears of a failure Qt reports, in the state the control was in: the
+    // number in the control's numbering and Qt's own text.
+    static RuntimeError qtFailure(QAbstractSocket::SocketError error, qint16 stateBefore,
+                                  const QString &qtText);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

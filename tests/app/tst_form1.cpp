@@ -104,6 +104,8 @@ private slots:
     void inputDuringSerialSweepIsDropped();
     void contextMenusReadNorwegian_data();
     void contextMenusReadNorwegian();
+    void closingTheWindow_data();
+    void closingTheWindow();
 
 private:
     template <typename T> T *child(const char *name)
@@ -754,6 +756,71 @@ void TestForm1::contextMenusReadNorwegian()
 
     QVERIFY(menuSeen);
     QCOMPARE(shown, entries);
+}
+
+void TestForm1::closingTheWindow_data()
+{
+    // The pass of the network test in which the title bar's close arrives; 0: when idle.
+    QTest::addColumn<int>("closeAtPass");
+    QTest::newRow("idle") << 0;
+    QTest::newRow("while the network test waits") << 2;
+    QTest::newRow("after the network test's loop") << 22;
+}
+
+void TestForm1::closingTheWindow()
+{
+    QFETCH(int, closeAtPass);
+
+    QStringList socketJournal;
+    FakeSocketControl sockInn(QStringLiteral("Inn"), &socketJournal);
+    FakeSocketControl sockUt(QStringLiteral("Ut"), &socketJournal);
+    FakeSleeper sleeper;
+    FakeEventPump eventPump;
+    RecordingMessageBox messageBox;
+    int endCalls = 0;
+    Form1Platform platform;
+    platform.clipboard = &m_clipboard;
+    platform.sockInn = &sockInn;
+    platform.sockUt = &sockUt;
+    platform.sleeper = &sleeper;
+    platform.eventPump = &eventPump;
+    platform.messageBox = &messageBox;
+    platform.endProgram = [&endCalls] { ++endCalls; };
+    Form1 form(platform);
+    form.cmdTCP_Click();
+    form.findChild<QLineEdit *>(QStringLiteral("txtIP"))->setText(QStringLiteral("127.0.4.210"));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    if (closeAtPass > 0) {
+        bool closed = true;
+        int endCallsMeanwhile = -1;
+        eventPump.onProcess = [&] {
+            if (eventPump.calls == closeAtPass) {
+                closed = form.close();
+                endCallsMeanwhile = endCalls;
+            }
+        };
+        form.findChild<QPushButton *>(QStringLiteral("cmdTest"))->click();
+
+        // Refused: the window stays, and the test ran to its end.
+        QVERIFY(!closed);
+        QCOMPARE(endCallsMeanwhile, 0);
+        QCOMPARE(endCalls, 0);
+        QVERIFY(form.isVisible());
+        const QString log = form.logText();
+        QVERIFY2(log.contains(QStringLiteral("Ferdig=True loops=21\r\n")), qPrintable(log));
+        QVERIFY2(log.contains(QStringLiteral("\r\nLukker porter mot IP=127.0.4.210\r\n"
+                                             "SLUTT Nettverk ")),
+                 qPrintable(log));
+        QVERIFY(log.endsWith(QStringLiteral("\r\n\r\n")));
+        QVERIFY(socketJournal.endsWith(QStringLiteral("Ut.Close")));
+    }
+
+    // Idle, closing ends the program, once.
+    QVERIFY(form.close());
+    QCOMPARE(endCalls, 1);
+    QVERIFY(!form.isVisible());
 }
 
 QTEST_MAIN(TestForm1)

@@ -118,6 +118,8 @@ private slots:
     void refusedAtEveryStep();
     void addressReadOnce();
     void closedByHandDuringTest();
+    void secondRunStartsAfresh_data();
+    void secondRunStartsAfresh();
 };
 
 void TestNetworkTest::advanceTestState_data()
@@ -651,6 +653,58 @@ void TestNetworkTest::closedByHandDuringTest()
                  stars(17) + QStringLiteral("\r\nFerdig=True loops=21\r\n") + notFound + closing());
     const QStringList closes{QStringLiteral("Inn.Close"), QStringLiteral("Ut.Close")};
     QCOMPARE(rig.journal, settIPDataJournal() + closes + settIPDataJournal() + closes + closes);
+}
+
+void TestNetworkTest::secondRunStartsAfresh_data()
+{
+    QTest::addColumn<QString>("firstReply");
+    QTest::addColumn<QString>("firstVerdict");
+    QTest::addColumn<qint16>("secondUtState");
+    QTest::addColumn<QString>("secondPasses");
+
+    const QString silent = QStringLiteral("**Printer er tilkoplet!\r\n") + stars(19) +
+                           QStringLiteral("\r\nFerdig=True loops=21\r\n") + notFound;
+    const QString online = QStringLiteral("Printer er online, og klar til utskrift\r\n");
+    const QString noLabels =
+        QStringLiteral("FEIL: Off line, Skriverfeil - Tomt for etiketter\rc000000\r\n");
+    // The printer answered the first run; the second finds it connecting and silent.
+    QTest::newRow("after an OK status, a silent printer")
+        << okReply << online << qint16(SocketControl::sckConnected) << silent;
+    QTest::newRow("after a FEIL status, a silent printer")
+        << QStringLiteral("\x02  c000000\x03") << noLabels << qint16(SocketControl::sckConnected)
+        << silent;
+    // The verdict of a failed `SockUt` is the status text as the second run set it.
+    QTest::newRow("after an OK status, SockUt fails")
+        << okReply << online << qint16(SocketControl::sckError)
+        << stars(21) + QStringLiteral("\r\nFerdig=True loops=21\r\ninit!\r\n");
+}
+
+void TestNetworkTest::secondRunStartsAfresh()
+{
+    QFETCH(QString, firstReply);
+    QFETCH(QString, firstVerdict);
+    QFETCH(qint16, secondUtState);
+    QFETCH(QString, secondPasses);
+
+    Rig rig;
+    rig.inn.stateAfterConnect = SocketControl::sckConnected;
+    rig.ut.stateAfterConnect = SocketControl::sckConnected;
+    rig.pump.onProcess = [&] {
+        if (rig.pump.calls == 3)
+            rig.inn.arrive(firstReply);
+    };
+    rig.test.TestNetworkPrinter(rig.host.address());
+    QVERIFY2(rig.log.text.contains(firstVerdict), qPrintable(rig.log.text));
+    QVERIFY(rig.state.bStatusReceived);
+
+    rig.pump.onProcess = nullptr;
+    rig.ut.stateAfterConnect = secondUtState;
+    rig.log.text.clear();
+    rig.test.TestNetworkPrinter(rig.host.address());
+
+    QCOMPARE(withoutTimes(rig.log.text), opening + secondPasses + closing());
+    QVERIFY(!rig.state.bStatusReceived);
+    QVERIFY(rig.box.messages.isEmpty());
 }
 
 QTEST_MAIN(TestNetworkTest)

@@ -19,7 +19,7 @@ Q_DECLARE_METATYPE(FakePrinterScript)
 
 namespace {
 
-// Each test has its own printer address, 127.0.4.1 to 127.0.4.24 and 127.0.11.1 to
+// Each test has its own printer address, 127.0.4.1 to 127.0.4.26 and 127.0.11.1 to
 // 127.0.11.24, with the real ports 1025 and 1024; nothing here leaves the machine.
 QString loopback(int host)
 {
@@ -163,6 +163,7 @@ private slots:
     void manualButtons();
     void hostilePeer_data();
     void hostilePeer();
+    void secondRunStartsAfresh();
 };
 
 void TestNetworkWindow::printer_data()
@@ -534,6 +535,40 @@ void TestNetworkWindow::hostilePeer()
     }
     constexpr qint64 boundKiB = 64 * 1024;
     QVERIFY2(residentGrowth < boundKiB, qPrintable(QString::number(residentGrowth)));
+}
+
+void TestNetworkWindow::secondRunStartsAfresh()
+{
+    const QString answering = loopback(25);
+    const QString silent = loopback(26);
+    FakePrinterScript okScript;
+    okScript.innPieces = {reply('A')};
+    FakePrinterServer answeringPrinter(QHostAddress(answering), okScript);
+    FakePrinterServer quietPrinter(QHostAddress(silent), FakePrinterScript{});
+    QVERIFY2(answeringPrinter.listenError().isEmpty(), qPrintable(answeringPrinter.listenError()));
+    QVERIFY2(quietPrinter.listenError().isEmpty(), qPrintable(quietPrinter.listenError()));
+
+    Window window;
+    bool printerKeptUp = true;
+    FakePrinterServer *printer = &answeringPrinter;
+    window.sleeper.onSleep = [&](int pause) {
+        if (pause == 1)
+            printerKeptUp = printerKeptUp && printer->waitFor(1, 1);
+    };
+    window.runTest(answering);
+    QCOMPARE(window.log(), opening + online + closing(answering));
+
+    // The same window, its status from the first run still in mind, tries a printer that
+    // connects and never reports, with shorter pauses: a silent printer only has to connect.
+    window.button("cmdBlankut")->click();
+    window.sleeper.pauses.clear();
+    window.sleeper.setDivisor(250);
+    printer = &quietPrinter;
+    window.runTest(silent);
+
+    QVERIFY(printerKeptUp);
+    QCOMPARE(window.log(), opening + silentPrinter(silent) + closing(silent));
+    QVERIFY(window.box.messages.isEmpty());
 }
 
 QTEST_MAIN(TestNetworkWindow)

@@ -6,17 +6,11 @@ namespace {
 
 const QString STX = QStringLiteral("\x02");
 const QString ETX = QStringLiteral("\x03");
-const QString CR = QStringLiteral("\r");
 
 // The printer's usual reply: STX, a two-character ID, the letter, six digits, ETX.
 QString reply(const QString &letter, const QString &digits = QStringLiteral("000123"))
 {
     return STX + QStringLiteral("  ") + letter + digits + ETX;
-}
-
-QString decodedText(const QString &letter, const QString &field)
-{
-    return StatusDecoder::statusMessage(letter.at(0)) + CR + field;
 }
 
 } // namespace
@@ -107,7 +101,7 @@ void TestStatusDecoder::oneText_data()
                                               << true << QStringLiteral("OK: Printer OK\rA000123");
     QTest::newRow("characters before the STX")
         << QStringLiteral("\x04\x04") + reply(QStringLiteral("C")) << true
-        << decodedText(QStringLiteral("C"), QStringLiteral("C000123"));
+        << QStringLiteral("OK: Skriverminnet er nesten fullt\rC000123");
     QTest::newRow("two replies: the first counts")
         << reply(QStringLiteral("A")) + reply(QStringLiteral("b")) << true
         << QStringLiteral("OK: Printer OK\rA000123");
@@ -123,7 +117,7 @@ void TestStatusDecoder::oneText_data()
                QStringLiteral("qq");
     QTest::newRow("lower-case letter")
         << reply(QStringLiteral("d")) << true
-        << decodedText(QStringLiteral("d"), QStringLiteral("d000123"));
+        << QStringLiteral("FEIL: Off line, Skriverfeil - Tomt for fargebånd\rd000123");
     QTest::newRow("letter off the table")
         << reply(QStringLiteral("E")) << true << QStringLiteral("FEIL: Uregistrert feil\rE000123");
     QTest::newRow("digit 4") << reply(QStringLiteral("4")) << true
@@ -133,7 +127,7 @@ void TestStatusDecoder::oneText_data()
         << QStringLiteral("OK: Skriver etikett\rG000001");
     QTest::newRow("length before the STX")
         << QStringLiteral("0011") + reply(QStringLiteral("S")) << true
-        << decodedText(QStringLiteral("S"), QStringLiteral("S000123"));
+        << QStringLiteral("OK: On line, compiling print job - Skriver OK\rS000123");
     // An unfinished frame is given up when a new one starts before it ends.
     QTest::newRow("new STX before the ETX")
         << STX + QStringLiteral("  A00") + reply(QStringLiteral("b"), QStringLiteral("000000"))
@@ -213,20 +207,27 @@ void TestStatusDecoder::pieces_data()
         << QStringList{reply(QStringLiteral("A")) + QStringLiteral("\r\n"),
                        QStringLiteral("  B000042") + ETX}
         << QStringList{ok, QStringLiteral("OK: Fargebåndet er nesten tomt\rB000042")};
+    // The bound is 4096 characters.
     QTest::newRow("junk up to the bound, then a reply in two pieces")
-        << QStringList{QString(StatusDecoder::keptLimit, QLatin1Char('x')) + STX +
-                           QStringLiteral("  A00"),
+        << QStringList{QString(4096, QLatin1Char('x')) + STX + QStringLiteral("  A00"),
                        QStringLiteral("0123") + ETX}
         << QStringList{QString(), ok};
     // A frame that runs on past the bound reads as it would have in one piece.
     QTest::newRow("a frame longer than the bound keeps its start")
-        << QStringList{STX + QString(StatusDecoder::keptLimit, QLatin1Char('x')),
-                       QStringLiteral("0123") + ETX}
+        << QStringList{STX + QString(4096, QLatin1Char('x')), QStringLiteral("0123") + ETX}
         << QStringList{QString(), QStringLiteral("FEIL: Uregistrert feil\rxxxxxxx")};
+    // Kept whole, the text before the STX lengthens the body past the ETX, so the field takes
+    // in what follows it; thrown away, the field would end at the ETX.
     QTest::newRow("kept text up to the bound is kept")
-        << QStringList{QString(StatusDecoder::keptLimit - 1, QLatin1Char('x')) + STX,
-                       QStringLiteral("  A000123") + ETX}
-        << QStringList{QString(), ok};
+        << QStringList{QString(4095, QLatin1Char('x')) + STX,
+                       QStringLiteral("  h") + ETX + QStringLiteral("qq")}
+        << QStringList{QString(), QStringLiteral("FEIL: Off line, Skriverfeil - Deksel åpent\rh") +
+                                      ETX + QStringLiteral("qq")};
+    QTest::newRow("kept text one past the bound keeps only its frame")
+        << QStringList{QString(4096, QLatin1Char('x')) + STX,
+                       QStringLiteral("  h") + ETX + QStringLiteral("qq")}
+        << QStringList{QString(),
+                       QStringLiteral("FEIL: Off line, Skriverfeil - Deksel åpent\rh") + ETX};
 }
 
 void TestStatusDecoder::pieces()
@@ -278,7 +279,7 @@ void TestStatusDecoder::keptTextStaysBounded()
     const QString chunk(1000, QLatin1Char('x'));
     for (int i = 0; i < 100; ++i) {
         QVERIFY(!decoder.decode(chunk, statusText));
-        QVERIFY(decoder.keptText().size() <= StatusDecoder::keptLimit);
+        QVERIFY(decoder.keptText().size() <= 4096);
     }
     // A large piece that ends with the start of a reply keeps only that start.
     QVERIFY(decoder.decode(chunk + reply(QStringLiteral("A")) + STX, statusText));

@@ -3,7 +3,6 @@
 #include "fakeplatform.h"
 #include "formtesthost.h"
 #include "serialsweep.h"
-#include "statustext.h"
 #include "sweeplogtext.h"
 
 #include <QComboBox>
@@ -379,21 +378,25 @@ void TestSerialSweep::collectsUpToTheReplyLimit_data()
 {
     QTest::addColumn<QString>("piece");
     QTest::addColumn<QString>("reply");
+    QTest::addColumn<QString>("status");
 
-    const int limit = SerialSweep::replyLimit;
-    QTest::newRow("one character at a time") << "A" << QString(limit, QLatin1Char('A'));
+    // The limit is 32767 characters.
+    const QString ok = QStringLiteral("- Skriver OK -");
+    QTest::newRow("one character at a time") << "A" << QString(32767, QLatin1Char('A')) << ok;
     QTest::newRow("pieces that cross the limit are cut")
-        << "AB" << QStringLiteral("AB").repeated(limit / 2) + QStringLiteral("A");
+        << "AB" << QStringLiteral("AB").repeated(16383) + QStringLiteral("A") << ok;
     // Blanks count as taken even where they are dropped: 10922 pieces of three, then one blank.
     QTest::newRow("blanks count towards the limit")
-        << " A " << QString(limit / 3, QLatin1Char('A'));
-    QTest::newRow("a device sending only blanks") << "  " << QString();
+        << " A " << QString(10922, QLatin1Char('A')) << ok;
+    QTest::newRow("a device sending only blanks")
+        << "  " << QString() << QStringLiteral("- Skriveren svarer ikke -");
 }
 
 void TestSerialSweep::collectsUpToTheReplyLimit()
 {
     QFETCH(QString, piece);
     QFETCH(QString, reply);
+    QFETCH(QString, status);
 
     Rig rig;
     rig.txtComTil->setText(QStringLiteral("2"));
@@ -401,8 +404,8 @@ void TestSerialSweep::collectsUpToTheReplyLimit()
     rig.comPort.replies[2] = QStringList{goodReply};
 
     const QString body = rig.run();
-    QCOMPARE(body, rangeLine(1, 2) + portLine(1) + replyLines(reply, GetStatustext(reply)) +
-                       portLine(2) + goodLines());
+    QCOMPARE(body,
+             rangeLine(1, 2) + portLine(1) + replyLines(reply, status) + portLine(2) + goodLines());
 }
 
 void TestSerialSweep::boundsPassesThatTakeNothing_data()
@@ -429,12 +432,11 @@ void TestSerialSweep::boundsPassesThatTakeNothing()
 
     const QString body = rig.run();
 
-    // The port gives up after its bound of passes, reports what it has (nothing) and is closed.
+    // The port gives up after its bound of 100 passes, reports what it has (nothing) and is closed.
     const int errorsPerPass = int(script.size());
-    const QString errors =
-        otherError(5, testError(5)).repeated(SerialSweep::idlePassLimit * errorsPerPass);
+    const QString errors = otherError(5, testError(5)).repeated(100 * errorsPerPass);
     QCOMPARE(body, rangeLine(1, 1) + portLine(1) + errors + silentLines());
-    QCOMPARE(rig.comPort.calls.count(QStringLiteral("Input")), SerialSweep::idlePassLimit);
+    QCOMPARE(rig.comPort.calls.count(QStringLiteral("Input")), 100);
     QCOMPARE(rig.comPort.calls.last(), QStringLiteral("setPortOpen(false)"));
 }
 

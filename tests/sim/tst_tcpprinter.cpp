@@ -10,8 +10,8 @@
 // Every test here owns addresses 127.0.0.51 to 127.0.0.59 with the real ports 1024 and 1025.
 namespace {
 const QByteArray healthy("\x02  A000500\x03");
-constexpr quint16 statusPort = SimOptions::statusPort;
-constexpr quint16 dataPort = SimOptions::dataPort;
+constexpr quint16 statusPort = 1025;
+constexpr quint16 dataPort = 1024;
 // Long enough that only the frame sent on connect can arrive within a test.
 const QString noRepeat = QStringLiteral("60000");
 

@@ -3,8 +3,13 @@
 #include <QThread>
 
 ScaledSleeper::ScaledSleeper(int divisor)
-    : m_divisor(divisor > 0 ? divisor : 1)
 {
+    setDivisor(divisor);
+}
+
+void ScaledSleeper::setDivisor(int divisor)
+{
+    m_divisor = divisor > 0 ? divisor : 1;
 }
 
 void ScaledSleeper::sleepMs(qint32 milliseconds)

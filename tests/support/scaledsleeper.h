@@ -16,6 +16,8 @@ public:
     explicit ScaledSleeper(int divisor);
 
     void sleepMs(qint32 milliseconds) override;
+    // From the next pause on.
+    void setDivisor(int divisor);
 
     QList<qint32> pauses;
     std::function<void(int pauseIndex)> onSleep;
