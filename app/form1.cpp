@@ -384,13 +384,8 @@ void Form1::showEvent(QShowEvent *event)
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    // The network test lets the title bar's close through while it waits. Ending then would
-    // cut the test off before its verdict and its closing lines, so the window stays and the
-    // test runs to its end; "Avslutt" still ends the program at once.
-    if (!m_cmdTest->isEnabled()) {
-        event->ignore();
-        return;
-    }
-    QWidget::closeEvent(event);
+    // Closing through the title bar ends the program like "Avslutt", also in the middle of a
+    // test, and once only: the program's end, not Qt's last-window rule, decides.
+    event->ignore();
     m_platform.endProgram();
 }

@@ -803,24 +803,16 @@ void TestForm1::closingTheWindow()
         };
         form.findChild<QPushButton *>(QStringLiteral("cmdTest"))->click();
 
-        // Refused: the window stays, and the test ran to its end.
+        // The program ends at once, in the pass where the close arrived, as "Avslutt" does.
         QVERIFY(!closed);
-        QCOMPARE(endCallsMeanwhile, 0);
-        QCOMPARE(endCalls, 0);
-        QVERIFY(form.isVisible());
-        const QString log = form.logText();
-        QVERIFY2(log.contains(QStringLiteral("Ferdig=True loops=21\r\n")), qPrintable(log));
-        QVERIFY2(log.contains(QStringLiteral("\r\nLukker porter mot IP=127.0.4.210\r\n"
-                                             "SLUTT Nettverk ")),
-                 qPrintable(log));
-        QVERIFY(log.endsWith(QStringLiteral("\r\n\r\n")));
-        QVERIFY(socketJournal.endsWith(QStringLiteral("Ut.Close")));
+        QCOMPARE(endCallsMeanwhile, 1);
+        QCOMPARE(endCalls, 1);
+        return;
     }
 
     // Idle, closing ends the program, once.
-    QVERIFY(form.close());
+    form.close();
     QCOMPARE(endCalls, 1);
-    QVERIFY(!form.isVisible());
 }
 
 QTEST_MAIN(TestForm1)
