@@ -109,6 +109,9 @@ const QStringList speeds = {
 Form1::Form1(Form1Platform platform, QWidget *parent)
     : QWidget(parent)
 {
+    // On Linux the toolkit names a combo box by the text it shows; this names it as elsewhere.
+    // Before any control exists: a screen reader may ask for a control as soon as it is made.
+    NamedComboBoxAccessible::install();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Solvarn printersjekk"));
     // The screen's resolution for text, which the window's fonts follow: the layout follows too.
@@ -210,8 +213,6 @@ void Form1::createControls()
 
 void Form1::nameControls()
 {
-    // On Linux the toolkit names a combo box by the text it shows; this names it as elsewhere.
-    NamedComboBoxAccessible::install();
     nameField(m_Label2, m_txtComFra, QStringLiteral("COM fra"));
     nameField(m_Label3, m_txtComTil, QStringLiteral("COM til"));
     nameField(m_Label4, m_comboHastighet, QStringLiteral("Hastighet"));
