@@ -1020,17 +1020,29 @@ void TestForm1::focusVisible()
     QFETCH(QString, control);
     QFETCH(bool, atStart);
 
+    // The control's edge, two pixels wide, where a focus frame is drawn; the caret inside a
+    // focused text is no frame.
+    const auto edge = [](QWidget *widget) {
+        const QImage image = widget->grab().toImage();
+        QList<QRgb> pixels;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (x < 2 || y < 2 || x >= image.width() - 2 || y >= image.height() - 2)
+                    pixels << image.pixel(x, y);
+            }
+        }
+        return pixels;
+    };
     QVERIFY(showActive());
     QTRY_VERIFY(QApplication::focusWidget());
     auto *focused = child<QWidget>(qPrintable(control));
     if (!atStart)
         focused->setFocus(Qt::OtherFocusReason);
     QCOMPARE(QApplication::focusWidget(), focused);
-    const QImage withFocus = focused->grab().toImage();
+    const QList<QRgb> withFocus = edge(focused);
     child<QWidget>(atStart ? "cmdHelp" : "cmdAvslutt")->setFocus(Qt::OtherFocusReason);
     QVERIFY(!focused->hasFocus());
-    // What the focus adds is seen on the control.
-    QVERIFY(focused->grab().toImage() != withFocus);
+    QVERIFY(edge(focused) != withFocus);
 }
 
 void TestForm1::windowAtFontDpi_data()
