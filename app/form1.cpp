@@ -119,7 +119,7 @@ Form1::Form1(Form1Platform platform, QWidget *parent)
     resize(m_twips.toPixelsX(FormLayout::clientWidth), m_twips.toPixelsY(FormLayout::clientHeight));
 
     createControls();
-    nameControls();
+    setUpAccessibility();
     createPlatform(std::move(platform));
     connectEvents();
     setTabOrder();
@@ -211,7 +211,7 @@ void Form1::createControls()
                                   FormLayout::cmdCloseTCP);
 }
 
-void Form1::nameControls()
+void Form1::setUpAccessibility()
 {
     nameField(m_Label2, m_txtComFra, QStringLiteral("COM fra"));
     nameField(m_Label3, m_txtComTil, QStringLiteral("COM til"));

@@ -72,7 +72,7 @@ protected:
 
 private:
     void createControls();
-    void nameControls();
+    void setUpAccessibility();
     void createPlatform(Form1Platform platform);
     void connectEvents();
     void setTabOrder();
