@@ -9,13 +9,14 @@
 #include "helptext.h"
 #include "logbox.h"
 #include "logpane.h"
+#include "namedcomboboxaccessible.h"
 #include "networkprinter.h"
 #include "pausems.h"
 #include "qteventpump.h"
 #include "resizerule.h"
 #include "serialsweep.h"
 #include "socketcontrol.h"
-#include "speedboxwheel.h"
+#include "speedboxstepper.h"
 #include "systemclipboard.h"
 #include "systemcommcontrol.h"
 #include "systemsocketcontrol.h"
@@ -35,29 +36,60 @@
 
 namespace {
 
-template <typename Widget> Widget *place(Widget *widget, const char *name, const Twips::Rect &rect)
+// Places controls in twips at the window's scale.
+class Placer
 {
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(rect.toPixels());
-    return widget;
+public:
+    explicit Placer(const Twips::Scale &scale)
+        : m_scale(scale)
+    {
+    }
+
+    template <typename Widget>
+    Widget *place(Widget *widget, const char *name, const Twips::Rect &rect) const
+    {
+        widget->setObjectName(QLatin1String(name));
+        widget->setGeometry(m_scale.toPixels(rect));
+        return widget;
+    }
+
+    QLabel *label(QWidget *parent, const char *name, const QString &text,
+                  const Twips::Rect &rect) const
+    {
+        return place(new QLabel(text, parent), name, rect);
+    }
+
+    QPushButton *button(QWidget *parent, const char *name, const QString &text,
+                        const Twips::Rect &rect) const
+    {
+        auto *result = place(new QPushButton(text, parent), name, rect);
+        result->setAutoDefault(false);
+        return result;
+    }
+
+    QLineEdit *textBox(QWidget *parent, const char *name, const Twips::Rect &rect) const
+    {
+        return place(new QLineEdit(parent), name, rect);
+    }
+
+private:
+    const Twips::Scale &m_scale;
+};
+
+// Ties a field to the label before it, which screen readers then name it by, and gives it a
+// name of its own: the captions are written for the eye ("til" alone says little), the field
+// inherits the frame's caption otherwise.
+void nameField(QLabel *label, QWidget *field, const QString &name)
+{
+    if (label)
+        label->setBuddy(field);
+    field->setAccessibleName(name);
 }
 
-QLabel *label(QWidget *parent, const char *name, const QString &text, const Twips::Rect &rect)
-{
-    return place(new QLabel(text, parent), name, rect);
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &text, const Twips::Rect &rect)
-{
-    auto *result = place(new QPushButton(text, parent), name, rect);
-    result->setAutoDefault(false);
-    return result;
-}
-
-QLineEdit *textBox(QWidget *parent, const char *name, const Twips::Rect &rect)
-{
-    return place(new QLineEdit(parent), name, rect);
-}
+// What a screen reader says of the selected mode's button, which is switched off.
+const QString selectedModeText = QStringLiteral("Valgt");
+// How much darker the selected mode's button face is than a button's usual face.
+constexpr int selectedFaceDarker = 115;
 
 const QStringList fontFamilies = {
     QStringLiteral("MS Shell Dlg 2"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
@@ -77,11 +109,17 @@ const QStringList speeds = {
 Form1::Form1(Form1Platform platform, QWidget *parent)
     : QWidget(parent)
 {
+    // On Linux the toolkit names a combo box by the text it shows; this names it as elsewhere.
+    // Before any control exists: a screen reader may ask for a control as soon as it is made.
+    NamedComboBoxAccessible::install();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Solvarn printersjekk"));
-    resize(Twips::toPixels(FormLayout::clientWidth), Twips::toPixels(FormLayout::clientHeight));
+    // The screen's resolution for text, which the window's fonts follow: the layout follows too.
+    m_twips = Twips::Scale(logicalDpiX(), logicalDpiY());
+    resize(m_twips.toPixelsX(FormLayout::clientWidth), m_twips.toPixelsY(FormLayout::clientHeight));
 
     createControls();
+    setUpAccessibility();
     createPlatform(std::move(platform));
     connectEvents();
     setTabOrder();
@@ -94,12 +132,14 @@ void Form1::createControls()
 {
     // The layout is made for a small bitmap sans serif of 8 points; a face with Arial's widths
     // at 7.5 points is as wide, and keeps every caption inside its control.
+    const Placer placer(m_twips);
     QFont windowFont = font();
     windowFont.setFamilies(fontFamilies);
     windowFont.setPointSizeF(7.5);
     setFont(windowFont);
 
-    m_Label1 = label(this, "Label1", QStringLiteral("Solvarn - test av printertilkopling v1.0"),
+    m_Label1 =
+        placer.label(this, "Label1", QStringLiteral("Solvarn - test av printertilkopling v1.0"),
                      FormLayout::Label1);
     QFont titleFont = windowFont;
     titleFont.setFamilies(QStringList{QStringLiteral("MS Sans Serif")} + fontFamilies);
@@ -108,64 +148,90 @@ void Form1::createControls()
     titleFont.setBold(false);
     titleFont.setItalic(false);
     m_Label1->setFont(titleFont);
-    m_Label9 = label(this, "Label9", QStringLiteral("Kvanta AS"), FormLayout::Label9);
+    m_Label9 = placer.label(this, "Label9", QStringLiteral("Kvanta AS"), FormLayout::Label9);
 
-    m_cmdCom = button(this, "cmdCom", QStringLiteral("Serieport"), FormLayout::cmdCom);
-    m_cmdTCP = button(this, "cmdTCP", QStringLiteral("Nettverk"), FormLayout::cmdTCP);
+    m_cmdCom = placer.button(this, "cmdCom", QStringLiteral("Serieport"), FormLayout::cmdCom);
+    m_cmdTCP = placer.button(this, "cmdTCP", QStringLiteral("Nettverk"), FormLayout::cmdTCP);
 
-    m_frCom =
-        place(new QGroupBox(QStringLiteral("Serieportskriver"), this), "frCom", FormLayout::frCom);
-    m_frTCP = place(new QGroupBox(QStringLiteral("Nettverksskriver (TCP/IP)"), this), "frTCP",
-                    FormLayout::frTCP);
+    m_frCom = placer.place(new QGroupBox(QStringLiteral("Serieportskriver"), this), "frCom",
+                           FormLayout::frCom);
+    m_frTCP = placer.place(new QGroupBox(QStringLiteral("Nettverksskriver (TCP/IP)"), this),
+                           "frTCP", FormLayout::frTCP);
 
-    m_cmdTest = button(this, "cmdTest", QStringLiteral("Test skriver"), FormLayout::cmdTest);
+    m_cmdTest = placer.button(this, "cmdTest", QStringLiteral("Test skriver"), FormLayout::cmdTest);
     m_cmdTest->setToolTip(
         QStringLiteral("Sender ctrl+E til skriveren,og viser resultatet i feltet nedenfor"));
-    m_comKopiperTekst = button(this, "comKopiperTekst", QStringLiteral("Kopier tekst"),
-                               FormLayout::comKopiperTekst);
+    m_comKopiperTekst = placer.button(this, "comKopiperTekst", QStringLiteral("Kopier tekst"),
+                                      FormLayout::comKopiperTekst);
     m_comKopiperTekst->setToolTip(
         QStringLiteral("Legger teksten i feltet nedenfor på clipboardet. Bruk ctrl+v for å lime "
                        "den inn i en mail. el."));
     m_cmdBlankut =
-        button(this, "cmdBlankut", QStringLiteral("Blank loggen"), FormLayout::cmdBlankut);
-    m_cmdHelp = button(this, "cmdHelp", QStringLiteral("Hjelp"), FormLayout::cmdHelp);
-    m_cmdAvslutt = button(this, "cmdAvslutt", QStringLiteral("Avslutt"), FormLayout::cmdAvslutt);
+        placer.button(this, "cmdBlankut", QStringLiteral("Blank loggen"), FormLayout::cmdBlankut);
+    m_cmdHelp = placer.button(this, "cmdHelp", QStringLiteral("Hjelp"), FormLayout::cmdHelp);
+    m_cmdAvslutt =
+        placer.button(this, "cmdAvslutt", QStringLiteral("Avslutt"), FormLayout::cmdAvslutt);
 
-    m_txtResultat = place(new LogBox(this), "txtResultat", FormLayout::txtResultat);
+    m_txtResultat = placer.place(new LogBox(this), "txtResultat", FormLayout::txtResultat);
 
     // The serial frame.
-    m_Label4 = label(m_frCom, "Label4", QStringLiteral("Hastighet"), FormLayout::Label4);
-    m_comboHastighet = place(new QComboBox(m_frCom), "comboHastighet", FormLayout::comboHastighet);
+    m_Label4 = placer.label(m_frCom, "Label4", QStringLiteral("Hastighet"), FormLayout::Label4);
+    m_comboHastighet =
+        placer.place(new QComboBox(m_frCom), "comboHastighet", FormLayout::comboHastighet);
     m_comboHastighet->setEditable(true);
     // The list is the list: typing a speed neither adds it nor completes it to another.
     m_comboHastighet->setInsertPolicy(QComboBox::NoInsert);
     m_comboHastighet->setCompleter(nullptr);
     m_comboHastighet->setEditText(QStringLiteral("19200"));
-    m_Label5 = label(m_frCom, "Label5", QStringLiteral("( 9600 eller 19200 er vanligst)"),
-                     FormLayout::Label5);
-    m_Label2 = label(m_frCom, "Label2", QStringLiteral("Test fra com"), FormLayout::Label2);
-    m_txtComFra = textBox(m_frCom, "txtComFra", FormLayout::txtComFra);
-    m_Label3 = label(m_frCom, "Label3", QStringLiteral("til"), FormLayout::Label3);
-    m_txtComTil = textBox(m_frCom, "txtComTil", FormLayout::txtComTil);
+    m_Label5 = placer.label(m_frCom, "Label5", QStringLiteral("( 9600 eller 19200 er vanligst)"),
+                            FormLayout::Label5);
+    m_Label2 = placer.label(m_frCom, "Label2", QStringLiteral("Test fra com"), FormLayout::Label2);
+    m_txtComFra = placer.textBox(m_frCom, "txtComFra", FormLayout::txtComFra);
+    m_Label3 = placer.label(m_frCom, "Label3", QStringLiteral("til"), FormLayout::Label3);
+    m_txtComTil = placer.textBox(m_frCom, "txtComTil", FormLayout::txtComTil);
     const QString pauseTip =
         QStringLiteral("Pause før vi forventer svar -  min 10, max 2000 millisekunder");
-    m_Label6 = label(m_frCom, "Label6", QStringLiteral("Pause (ms)"), FormLayout::Label6);
+    m_Label6 = placer.label(m_frCom, "Label6", QStringLiteral("Pause (ms)"), FormLayout::Label6);
     m_Label6->setToolTip(pauseTip);
-    m_txtPause = textBox(m_frCom, "txtPause", FormLayout::txtPause);
+    m_txtPause = placer.textBox(m_frCom, "txtPause", FormLayout::txtPause);
     m_txtPause->setToolTip(pauseTip);
 
     // The network frame.
-    m_Label7 = label(m_frTCP, "Label7", QStringLiteral("IP-adresse"), FormLayout::Label7);
-    m_txtIP = textBox(m_frTCP, "txtIP", FormLayout::txtIP);
+    m_Label7 = placer.label(m_frTCP, "Label7", QStringLiteral("IP-adresse"), FormLayout::Label7);
+    m_txtIP = placer.textBox(m_frTCP, "txtIP", FormLayout::txtIP);
     m_txtIP->setText(QStringLiteral("127.0.0.1"));
-    m_Label8 = label(m_frTCP, "Label8", QStringLiteral("(port inn 1025, port ut 1024)"),
-                     FormLayout::Label8);
-    m_cmdOpenTCP =
-        button(m_frTCP, "cmdOpenTCP", QStringLiteral("Åpne sockets"), FormLayout::cmdOpenTCP);
-    m_cmdSendTest = button(m_frTCP, "cmdSendTest", QStringLiteral("test"), FormLayout::cmdSendTest);
+    m_Label8 = placer.label(m_frTCP, "Label8", QStringLiteral("(port inn 1025, port ut 1024)"),
+                            FormLayout::Label8);
+    m_cmdOpenTCP = placer.button(m_frTCP, "cmdOpenTCP", QStringLiteral("Åpne sockets"),
+                                 FormLayout::cmdOpenTCP);
+    m_cmdSendTest =
+        placer.button(m_frTCP, "cmdSendTest", QStringLiteral("test"), FormLayout::cmdSendTest);
     m_cmdSendTest->setEnabled(false); // has no action and is never switched on
-    m_cmdCloseTCP =
-        button(m_frTCP, "cmdCloseTCP", QStringLiteral("Lukk sockets"), FormLayout::cmdCloseTCP);
+    m_cmdCloseTCP = placer.button(m_frTCP, "cmdCloseTCP", QStringLiteral("Lukk sockets"),
+                                  FormLayout::cmdCloseTCP);
+}
+
+void Form1::setUpAccessibility()
+{
+    nameField(m_Label2, m_txtComFra, QStringLiteral("COM fra"));
+    nameField(m_Label3, m_txtComTil, QStringLiteral("COM til"));
+    nameField(m_Label4, m_comboHastighet, QStringLiteral("Hastighet"));
+    nameField(m_Label6, m_txtPause, QStringLiteral("Pause (ms)"));
+    nameField(m_Label7, m_txtIP, QStringLiteral("IP-adresse"));
+    nameField(nullptr, m_txtResultat, QStringLiteral("Logg"));
+
+    // The selected mode's button is switched off, which the toolkit draws in grey on grey and
+    // screen readers call unavailable. Switched off, a mode button reads as selected instead:
+    // its caption in the usual text colour on a darker face, pressed in.
+    for (QPushButton *modeButton : {m_cmdCom, m_cmdTCP}) {
+        QPalette palette = modeButton->palette();
+        palette.setColor(QPalette::Disabled, QPalette::ButtonText,
+                         palette.color(QPalette::Active, QPalette::ButtonText));
+        palette.setColor(
+            QPalette::Disabled, QPalette::Button,
+            palette.color(QPalette::Active, QPalette::Button).darker(selectedFaceDarker));
+        modeButton->setPalette(palette);
+    }
 }
 
 void Form1::createPlatform(Form1Platform platform)
@@ -244,7 +310,7 @@ void Form1::connectEvents()
     auto *enterPressesButton = new EnterPressesButton(this);
     for (QPushButton *button : findChildren<QPushButton *>())
         enterPressesButton->watch(button);
-    (new SpeedBoxWheel(this))->watch(m_comboHastighet);
+    (new SpeedBoxStepper(this))->watch(m_comboHastighet);
 }
 
 void Form1::setTabOrder()
@@ -283,8 +349,28 @@ void Form1::ShowPrinterMode()
     const bool serial = m_PrinterMode == serialMode;
     m_frTCP->setVisible(!serial);
     m_frCom->setVisible(serial);
+    // Before its button is switched off: the toolkit would hand the focus to the next control
+    // in the tab order, "Avslutt" or "Lukk sockets", where Space ends the program or closes.
+    if (isVisible())
+        focusShownFrame();
     m_cmdCom->setEnabled(!serial);
     m_cmdTCP->setEnabled(serial);
+    m_cmdCom->setAccessibleDescription(serial ? selectedModeText : QString());
+    m_cmdTCP->setAccessibleDescription(serial ? QString() : selectedModeText);
+}
+
+void Form1::focusShownFrame()
+{
+    QGroupBox *shown = m_PrinterMode == serialMode ? m_frCom : m_frTCP;
+    // The frame's first field in the tab order.
+    for (QWidget *next = nextInFocusChain(); next != this; next = next->nextInFocusChain()) {
+        if (shown->isAncestorOf(next) && next->isEnabled() && next->isVisibleTo(this) &&
+            (next->focusPolicy() & Qt::TabFocus)) {
+            next->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    m_cmdTest->setFocus(Qt::OtherFocusReason);
 }
 
 void Form1::cmdCom_Click()
@@ -301,10 +387,19 @@ void Form1::cmdTCP_Click()
 
 void Form1::cmdTest_Click()
 {
-    if (m_PrinterMode == serialMode)
+    // The log's description carries the verdict of the last test to screen readers: the lines
+    // themselves are only inserted, and the verdict stands a few lines above the end.
+    m_txtResultat->setAccessibleDescription(QString());
+    QString verdict;
+    if (m_PrinterMode == serialMode) {
         TestSerialPrinter();
-    else
+        verdict = m_testHost->serialVerdict();
+    } else {
         TestNetworkPrinter();
+        verdict = m_network->verdict();
+    }
+    // Setting it tells assistive technology that it changed, without touching caret or view.
+    m_txtResultat->setAccessibleDescription(verdict.simplified());
 }
 
 void Form1::TestSerialPrinter()
@@ -359,11 +454,11 @@ void Form1::Form_Resize()
     if (const QWindow *window = windowHandle())
         outer = outer.grownBy(window->frameMargins());
     const LogBoxResize resized =
-        logBoxResize(Twips::fromPixels(outer.width()), Twips::fromPixels(outer.height()));
+        logBoxResize(m_twips.fromPixelsX(outer.width()), m_twips.fromPixelsY(outer.height()));
     if (resized.width)
-        m_txtResultat->resize(Twips::toPixels(*resized.width), m_txtResultat->height());
+        m_txtResultat->resize(m_twips.toPixelsX(*resized.width), m_txtResultat->height());
     if (resized.height)
-        m_txtResultat->resize(m_txtResultat->width(), Twips::toPixels(*resized.height));
+        m_txtResultat->resize(m_txtResultat->width(), m_twips.toPixelsY(*resized.height));
 }
 
 void Form1::resizeEvent(QResizeEvent *event)
@@ -378,6 +473,8 @@ void Form1::showEvent(QShowEvent *event)
     if (m_firstShow) {
         m_firstShow = false;
         m_cmdAvslutt->setFocus(Qt::OtherFocusReason);
+        // The focus is drawn from the first moment, not only once Tab has been pressed.
+        setAttribute(Qt::WA_KeyboardFocusChange);
         Form_Resize();
     }
 }

@@ -1,6 +1,8 @@
 #ifndef FORM1_H
 #define FORM1_H
 
+#include "twips.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -70,17 +72,20 @@ protected:
 
 private:
     void createControls();
+    void setUpAccessibility();
     void createPlatform(Form1Platform platform);
     void connectEvents();
     void setTabOrder();
     void Form_Load();
     void ShowPrinterMode();
+    void focusShownFrame();
     void TestSerialPrinter();
     void TestNetworkPrinter();
     void endProgramNow();
 
     qint16 m_PrinterMode = serialMode;
     bool m_firstShow = true;
+    Twips::Scale m_twips;
 
     QLabel *m_Label1 = nullptr;
     QLabel *m_Label9 = nullptr;

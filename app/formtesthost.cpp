@@ -1,5 +1,7 @@
 #include "formtesthost.h"
 
+#include "statustext.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,8 +27,17 @@ QString FormTestHost::address() const
     return m_fields.txtIP ? m_fields.txtIP->text() : QString();
 }
 
+QString FormTestHost::serialVerdict() const
+{
+    if (m_answers.isEmpty())
+        return GetStatustext(QString());
+    return m_answers.join(QStringLiteral("; "));
+}
+
 void FormTestHost::setTestRunning(bool running)
 {
+    if (running)
+        m_answers.clear();
     m_fields.cmdTest->setEnabled(!running);
 }
 
@@ -47,9 +58,10 @@ void FormTestHost::setPauseText(const QString &text)
 
 void FormTestHost::replyReceived(qint16 port, const QString &reply)
 {
-    // The window shows replies in the log only.
-    Q_UNUSED(port)
-    Q_UNUSED(reply)
+    // A port answered where its status text is another than that of silence.
+    const QString status = GetStatustext(reply);
+    if (status != GetStatustext(QString()))
+        m_answers << QStringLiteral("com%1: %2").arg(port).arg(status);
 }
 
 void FormTestHost::portDone()

@@ -3,6 +3,8 @@
 
 #include "serialsweephost.h"
 
+#include <QStringList>
+
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -29,6 +31,8 @@ public:
 
     SerialSweepFields serialFields() const;
     QString address() const;
+    // The last sweep's verdict: the status of each port that answered, or that none did.
+    QString serialVerdict() const;
 
     void setTestRunning(bool running) override;
     void setComFraText(const QString &text) override;
@@ -39,6 +43,7 @@ public:
 
 private:
     FormFields m_fields;
+    QStringList m_answers;
 };
 
 #endif // FORMTESTHOST_H

@@ -1,12 +1,19 @@
+#include "desktopguard.h"
 #include "desktopidentity.h"
 #include "form1.h"
 #include "toolkittranslator.h"
 
 #include <QApplication>
 
+#include <memory>
+
 int main(int argc, char *argv[])
 {
+    if (!DesktopGuard::desktopNamed(argc, argv))
+        return DesktopGuard::noDesktopStatus;
+    auto guard = std::make_unique<DesktopGuard>();
     QApplication app(argc, argv);
+    guard.reset();
     QApplication::setApplicationName(QStringLiteral("SjekkSolvarnprinter"));
     DesktopIdentity::apply();
 

@@ -1,5 +1,6 @@
 #include "logbox.h"
 
+#include <QPainter>
 #include <QScrollBar>
 #include <QTextCursor>
 
@@ -15,6 +16,36 @@ LogBox::LogBox(QWidget *parent)
     setTabChangesFocus(true);
     // The log only grows; an undo history would keep a second copy of it.
     setUndoRedoEnabled(false);
+}
+
+namespace {
+// The focus ring's width in pixels, drawn over the frame.
+constexpr int focusRingWidth = 2;
+} // namespace
+
+bool LogBox::event(QEvent *event)
+{
+    const bool handled = QPlainTextEdit::event(event);
+    // The frame is painted here, around the view of the text.
+    if (event->type() == QEvent::Paint && hasFocus()) {
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::Highlight));
+        for (int i = 0; i < focusRingWidth; ++i)
+            painter.drawRect(rect().adjusted(i, i, -1 - i, -1 - i));
+    }
+    return handled;
+}
+
+void LogBox::focusInEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusInEvent(event);
+    update();
+}
+
+void LogBox::focusOutEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusOutEvent(event);
+    update();
 }
 
 QString LogBox::displayTextFor(const QString &text) const

@@ -10,7 +10,9 @@
 // rather than replacing it, so a star on a long log costs what it costs on a short one.
 //
 // The view follows the newest line while the user is at the end, and stays put while the user
-// has scrolled up to read. The user can select and copy, not type.
+// has scrolled up to read. The user can select and copy, not type. With the focus its frame is
+// drawn in the highlight colour, as the style draws a text field's, which it does not do for a
+// box of this kind.
 class LogBox : public QPlainTextEdit
 {
     Q_OBJECT
@@ -21,6 +23,11 @@ public:
     const QString &logText() const { return m_text; }
     void appendLogText(const QString &text);
     void clearLog();
+
+protected:
+    bool event(QEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     QString displayTextFor(const QString &text) const;

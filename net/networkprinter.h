@@ -28,6 +28,7 @@ public:
 
     const NetworkState &state() const { return m_state; }
     const StatusReceiver &statusReceiver() const { return m_receiver; }
+    const QString &verdict() const { return m_test.verdict(); }
 
 private:
     NetworkState m_state;

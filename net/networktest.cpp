@@ -50,6 +50,12 @@ bool NetworkTest::loopMayEnd() const
                                        state == stateError || state == stateHeltFerdig);
 }
 
+void NetworkTest::logVerdict(const QString &line)
+{
+    m_log.AddLogLine(line);
+    m_verdict = line;
+}
+
 void NetworkTest::TestNetworkPrinter(const QString &address)
 {
     const auto letEventsRun = [this] { trapped([this] { m_eventPump.processEvents(); }); };
@@ -57,6 +63,7 @@ void NetworkTest::TestNetworkPrinter(const QString &address)
     const auto pause = [this] { trapped([this] { pausems(m_sleeper, passPauseMs); }); };
 
     m_host.setTestRunning(true);
+    m_verdict.clear();
     m_log.AddLogLine(QStringLiteral("START Nettverk ") + currentDateTimeText());
     m_state.strPrinterIP = address;
     m_state.strStatus.clear();
@@ -83,7 +90,7 @@ void NetworkTest::TestNetworkPrinter(const QString &address)
     }
 
     if (m_state.strTestState == statePrinting)
-        m_log.AddLogLine(QStringLiteral("Printer er online, og klar til utskrift"));
+        logVerdict(QStringLiteral("Printer er online, og klar til utskrift"));
     pause();
     advance();
     letEventsRun();
@@ -95,11 +102,11 @@ void NetworkTest::TestNetworkPrinter(const QString &address)
                      QStringLiteral(" loops=") + QString::number(intLoops));
     letEventsRun();
     if (m_state.strTestState != stateError && intLoops > intMaxLoops) {
-        m_log.AddLogLine(QStringLiteral("Finner ikke skriver på IP-adresse ") +
-                         m_state.strPrinterIP + QStringLiteral("\r\n Sjekk at den er koplet til."));
+        logVerdict(QStringLiteral("Finner ikke skriver på IP-adresse ") + m_state.strPrinterIP +
+                   QStringLiteral("\r\n Sjekk at den er koplet til."));
     }
     if (m_state.strTestState == stateError)
-        m_log.AddLogLine(m_state.strStatus);
+        logVerdict(m_state.strStatus);
     m_log.AddLogLine(QStringLiteral("Lukker porter mot IP=") + m_state.strPrinterIP);
     trapped([this] { m_socketPair.CloseSockets(); });
     m_log.AddLogLine(QStringLiteral("SLUTT Nettverk ") + currentDateTimeText());

@@ -43,12 +43,17 @@ public:
     // One step of the state machine.
     void AdvanceTestState();
 
+    // The verdict line the last test logged ("Printer er online, ...", "Finner ikke skriver ..."
+    // or the printer's error); empty while a test runs and where it logged none.
+    const QString &verdict() const { return m_verdict; }
+
 private:
     // Runs one step under the test's error trap: an error is logged and the test goes on
     // with the next step.
     template <typename Step> void trapped(Step &&step);
     void logTrappedError(const RuntimeError &error);
     bool loopMayEnd() const;
+    void logVerdict(const QString &line);
 
     TestHost &m_host;
     SocketControl &m_sockInn;
@@ -58,6 +63,7 @@ private:
     Sleeper &m_sleeper;
     LogSink &m_log;
     NetworkState &m_state;
+    QString m_verdict;
 };
 
 #endif // NETWORKTEST_H

@@ -5,6 +5,7 @@
 #include "logbox.h"
 #include "toolkittranslator.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -12,13 +13,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 #include <QtTest/qtestspontaneevent.h>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -106,6 +110,20 @@ private slots:
     void contextMenusReadNorwegian();
     void closingTheWindow_data();
     void closingTheWindow();
+    void accessibleNames_data();
+    void accessibleNames();
+    void modeSwitchFocusAndState_data();
+    void modeSwitchFocusAndState();
+    void spaceTwiceAfterModeSwitch_data();
+    void spaceTwiceAfterModeSwitch();
+    void keysInSpeedBox_data();
+    void keysInSpeedBox();
+    void focusVisible_data();
+    void focusVisible();
+    void windowAtFontDpi_data();
+    void windowAtFontDpi();
+    void startedWithoutDesktop_data();
+    void startedWithoutDesktop();
 
 private:
     template <typename T> T *child(const char *name)
@@ -116,6 +134,25 @@ private:
         return widget;
     }
     void click(const char *name) { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
+    bool showActive()
+    {
+        m_form->show();
+        QApplication::setActiveWindow(m_form.get());
+        return QTest::qWaitForWindowActive(m_form.get());
+    }
+    // Presses a button as a user does: a click through the window, or a key with the focus.
+    void press(const char *name, const QString &way)
+    {
+        auto *button = child<QPushButton>(name);
+        if (way == QLatin1String("click")) {
+            const QPoint at = button->mapTo(m_form.get(), button->rect().center());
+            QTest::mouseClick(m_form->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+            return;
+        }
+        button->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_form->windowHandle(),
+                        way == QLatin1String("Space") ? Qt::Key_Space : Qt::Key_Return);
+    }
 
     FakeClipboard m_clipboard;
     int m_endCalls = 0;
@@ -244,19 +281,17 @@ void TestForm1::captionsFitTheirControls()
     // A caption cut short at its control's edge would not read as the system's text.
     for (QLabel *label : m_form->findChildren<QLabel *>()) {
         const int needed = label->fontMetrics().horizontalAdvance(label->text());
-        QVERIFY2(needed <= label->width(),
-                 qPrintable(QStringLiteral("%1 needs %2 px, has %3")
-                                .arg(label->objectName())
-                                .arg(needed)
-                                .arg(label->width())));
+        QVERIFY2(needed <= label->width(), qPrintable(QStringLiteral("%1 needs %2 px, has %3")
+                                                          .arg(label->objectName())
+                                                          .arg(needed)
+                                                          .arg(label->width())));
     }
     for (QPushButton *button : m_form->findChildren<QPushButton *>()) {
         const int needed = button->fontMetrics().horizontalAdvance(button->text());
-        QVERIFY2(needed < button->width(),
-                 qPrintable(QStringLiteral("%1 needs %2 px, has %3")
-                                .arg(button->objectName())
-                                .arg(needed)
-                                .arg(button->width())));
+        QVERIFY2(needed < button->width(), qPrintable(QStringLiteral("%1 needs %2 px, has %3")
+                                                          .arg(button->objectName())
+                                                          .arg(needed)
+                                                          .arg(button->width())));
     }
 }
 
@@ -813,6 +848,347 @@ void TestForm1::closingTheWindow()
     // Idle, closing ends the program, once.
     form.close();
     QCOMPARE(endCalls, 1);
+}
+
+namespace {
+
+// The contrast of a control's caption with its face, as the guidelines for legible text count
+// it: the face is the commonest colour inside the border, the caption the one that stands out
+// most from it.
+double captionContrast(QWidget *control)
+{
+    const QImage image = control->grab().toImage();
+    const auto luminance = [](QRgb rgb) {
+        const auto linear = [](int channel) {
+            const double c = channel / 255.0;
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(rgb)) + 0.7152 * linear(qGreen(rgb)) +
+               0.0722 * linear(qBlue(rgb));
+    };
+    const auto ratio = [](double a, double b) {
+        return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+    };
+    QHash<QRgb, int> counts;
+    for (int y = 3; y < image.height() - 3; ++y) {
+        for (int x = 3; x < image.width() - 3; ++x)
+            ++counts[image.pixel(x, y)];
+    }
+    QRgb face = 0;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > most) {
+            most = it.value();
+            face = it.key();
+        }
+    }
+    double best = 1.0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        best = std::max(best, ratio(luminance(it.key()), luminance(face)));
+    return best;
+}
+
+} // namespace
+
+void TestForm1::accessibleNames_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("label"); // the label that screen readers find it by
+    QTest::newRow("first port") << "txtComFra"
+                                << "COM fra"
+                                << "Label2";
+    QTest::newRow("last port") << "txtComTil"
+                               << "COM til"
+                               << "Label3";
+    QTest::newRow("speed box") << "comboHastighet"
+                               << "Hastighet"
+                               << "Label4";
+    QTest::newRow("pause") << "txtPause"
+                           << "Pause (ms)"
+                           << "Label6";
+    QTest::newRow("address") << "txtIP"
+                             << "IP-adresse"
+                             << "Label7";
+    QTest::newRow("log box") << "txtResultat"
+                             << "Logg"
+                             << "";
+}
+
+void TestForm1::accessibleNames()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    QFETCH(QString, label);
+
+    QAccessibleInterface *field =
+        QAccessible::queryAccessibleInterface(child<QWidget>(qPrintable(control)));
+    QVERIFY(field);
+    QCOMPARE(field->text(QAccessible::Name), name);
+    QStringList labels;
+    for (const auto &relation : field->relations(QAccessible::Label))
+        labels << relation.first->object()->objectName();
+    if (!label.isEmpty()) {
+        QVERIFY2(labels.contains(label), qPrintable(labels.join(QLatin1Char(','))));
+        QCOMPARE(child<QLabel>(qPrintable(label))->buddy(), child<QWidget>(qPrintable(control)));
+    }
+    // The speed box keeps what it shows as its value.
+    if (control == QLatin1String("comboHastighet")) {
+        QCOMPARE(field->role(), QAccessible::ComboBox);
+        QCOMPARE(field->text(QAccessible::Value), QStringLiteral("19200"));
+    }
+}
+
+void TestForm1::modeSwitchFocusAndState_data()
+{
+    QTest::addColumn<QStringList>("switches"); // the mode buttons pressed, in order
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<QString>("other");
+    QTest::newRow("at start") << QStringList{} << "click"
+                              << "cmdAvslutt"
+                              << "cmdCom"
+                              << "cmdTCP";
+    QTest::newRow("Nettverk by click") << QStringList{"cmdTCP"} << "click"
+                                       << "txtIP"
+                                       << "cmdTCP"
+                                       << "cmdCom";
+    QTest::newRow("Nettverk by Space") << QStringList{"cmdTCP"} << "Space"
+                                       << "txtIP"
+                                       << "cmdTCP"
+                                       << "cmdCom";
+    QTest::newRow("Nettverk by Return") << QStringList{"cmdTCP"} << "Return"
+                                        << "txtIP"
+                                        << "cmdTCP"
+                                        << "cmdCom";
+    QTest::newRow("Serieport again by click") << QStringList{"cmdTCP", "cmdCom"} << "click"
+                                              << "txtPause"
+                                              << "cmdCom"
+                                              << "cmdTCP";
+    QTest::newRow("Serieport again by Space") << QStringList{"cmdTCP", "cmdCom"} << "Space"
+                                              << "txtPause"
+                                              << "cmdCom"
+                                              << "cmdTCP";
+}
+
+void TestForm1::modeSwitchFocusAndState()
+{
+    QFETCH(QStringList, switches);
+    QFETCH(QString, way);
+    QFETCH(QString, focus);
+    QFETCH(QString, selected);
+    QFETCH(QString, other);
+
+    QVERIFY(showActive());
+    QTRY_VERIFY(QApplication::focusWidget());
+    for (const QString &button : switches)
+        press(qPrintable(button), way);
+
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    auto *selectedButton = child<QPushButton>(qPrintable(selected));
+    QAccessibleInterface *selectedFace = QAccessible::queryAccessibleInterface(selectedButton);
+    QAccessibleInterface *otherFace =
+        QAccessible::queryAccessibleInterface(child<QPushButton>(qPrintable(other)));
+    QCOMPARE(selectedFace->text(QAccessible::Description), QStringLiteral("Valgt"));
+    QCOMPARE(otherFace->text(QAccessible::Description), QString());
+    QVERIFY(selectedFace->state().disabled);
+    QVERIFY(!otherFace->state().disabled);
+    const double contrast = captionContrast(selectedButton);
+    QVERIFY2(contrast >= 3.0, qPrintable(QString::number(contrast)));
+    QCOMPARE(m_endCalls, 0);
+}
+
+void TestForm1::spaceTwiceAfterModeSwitch_data()
+{
+    QTest::addColumn<bool>("toSerial");
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("to Serieport") << true << "txtPause";
+    QTest::newRow("to Nettverk") << false << "txtIP";
+}
+
+void TestForm1::spaceTwiceAfterModeSwitch()
+{
+    QFETCH(bool, toSerial);
+    QFETCH(QString, focus);
+
+    QVERIFY(showActive());
+    if (toSerial)
+        m_form->cmdTCP_Click();
+    child<QPushButton>(toSerial ? "cmdCom" : "cmdTCP")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_form->windowHandle(), Qt::Key_Space);
+    QTest::keyClick(m_form->windowHandle(), Qt::Key_Space);
+
+    QCOMPARE(m_endCalls, 0);
+    QVERIFY(m_form->isVisible());
+    QCOMPARE(m_form->PrinterMode(), toSerial ? Form1::serialMode : Form1::networkMode);
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    QCOMPARE(m_form->logText(), QString());
+}
+
+void TestForm1::keysInSpeedBox_data()
+{
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("after");
+    const int none = Qt::NoModifier;
+    QTest::newRow("Down from 19200") << "19200" << int(Qt::Key_Down) << none << "28800";
+    QTest::newRow("Up from 19200") << "19200" << int(Qt::Key_Up) << none << "14400";
+    QTest::newRow("Page Down from 19200") << "19200" << int(Qt::Key_PageDown) << none << "28800";
+    QTest::newRow("Page Up from 19200") << "19200" << int(Qt::Key_PageUp) << none << "14400";
+    QTest::newRow("Up at the top of the list") << "110" << int(Qt::Key_Up) << none << "110";
+    QTest::newRow("Page Up at the top of the list")
+        << "110" << int(Qt::Key_PageUp) << none << "110";
+    QTest::newRow("Down at the end of the list")
+        << "256000" << int(Qt::Key_Down) << none << "256000";
+    QTest::newRow("Page Down at the end of the list")
+        << "256000" << int(Qt::Key_PageDown) << none << "256000";
+    QTest::newRow("keypad Down from a speed typed by hand")
+        << "4800" << int(Qt::Key_Down) << int(Qt::KeypadModifier) << "9600";
+    QTest::newRow("Down over a text that is no speed")
+        << "fort" << int(Qt::Key_Down) << none << "fort";
+}
+
+void TestForm1::keysInSpeedBox()
+{
+    QFETCH(QString, shown);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, after);
+
+    QVERIFY(showActive());
+    auto *combo = child<QComboBox>("comboHastighet");
+    combo->setEditText(shown);
+    combo->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_form->windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(combo->currentText(), after);
+    QCOMPARE(combo->count(), 13);
+}
+
+void TestForm1::focusVisible_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("atStart"); // focused as the window opens; else given the focus
+    QTest::newRow("Avslutt at start") << "cmdAvslutt" << true;
+    QTest::newRow("log box") << "txtResultat" << false;
+}
+
+void TestForm1::focusVisible()
+{
+    QFETCH(QString, control);
+    QFETCH(bool, atStart);
+
+    // The control's edge, two pixels wide, where a focus frame is drawn; the caret inside a
+    // focused text is no frame.
+    const auto edge = [](QWidget *widget) {
+        const QImage image = widget->grab().toImage();
+        QList<QRgb> pixels;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (x < 2 || y < 2 || x >= image.width() - 2 || y >= image.height() - 2)
+                    pixels << image.pixel(x, y);
+            }
+        }
+        return pixels;
+    };
+    QVERIFY(showActive());
+    QTRY_VERIFY(QApplication::focusWidget());
+    auto *focused = child<QWidget>(qPrintable(control));
+    if (!atStart)
+        focused->setFocus(Qt::OtherFocusReason);
+    QCOMPARE(QApplication::focusWidget(), focused);
+    const QList<QRgb> withFocus = edge(focused);
+    child<QWidget>(atStart ? "cmdHelp" : "cmdAvslutt")->setFocus(Qt::OtherFocusReason);
+    QVERIFY(!focused->hasFocus());
+    QVERIFY(edge(focused) != withFocus);
+}
+
+void TestForm1::windowAtFontDpi_data()
+{
+    // The desktop's font resolution with no other scaling, as "larger text" sets it.
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QRect>("cmdAvslutt");
+    QTest::newRow("96 dpi") << 96 << QSize(404, 560) << QRect(336, 132, 57, 25);
+    QTest::newRow("120 dpi") << 120 << QSize(505, 700) << QRect(420, 165, 71, 31);
+    QTest::newRow("144 dpi") << 144 << QSize(606, 840) << QRect(504, 198, 86, 38);
+}
+
+void TestForm1::windowAtFontDpi()
+{
+    QFETCH(int, dpi);
+    QFETCH(QSize, window);
+    QFETCH(QRect, cmdAvslutt);
+
+    if (m_form->logicalDpiY() != dpi) {
+        // The screen's resolution is fixed when the program starts: this row, and the check of
+        // every caption, run again in a program of their own on a screen of that resolution.
+        if (!QGuiApplication::platformName().startsWith(QLatin1String("offscreen")))
+            QSKIP("the screen of another resolution is one of the offscreen platform's");
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QFile config(dir.filePath(QStringLiteral("screen.json")));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write(QStringLiteral("{\"screens\": [{\"name\": \"screen\", \"x\": 0, \"y\": 0, "
+                                    "\"width\": 1280, \"height\": 1024, \"logicalDpi\": %1, "
+                                    "\"logicalBaseDpi\": %1, \"dpr\": 1}]}")
+                         .arg(dpi)
+                         .toUtf8());
+        config.close();
+        QProcess again;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
+                           QStringLiteral("offscreen:configfile=") + config.fileName());
+        again.setProcessEnvironment(environment);
+        again.setProcessChannelMode(QProcess::MergedChannels);
+        again.start(
+            QCoreApplication::applicationFilePath(),
+            {QStringLiteral("windowAtFontDpi:") + QString::fromUtf8(QTest::currentDataTag()),
+             QStringLiteral("captionsFitTheirControls")});
+        QVERIFY(again.waitForFinished(60000));
+        const QString output = QString::fromLocal8Bit(again.readAll());
+        QVERIFY2(again.exitStatus() == QProcess::NormalExit && again.exitCode() == 0,
+                 qPrintable(output));
+        QVERIFY2(output.contains(QStringLiteral("Totals: 4 passed, 0 failed")), qPrintable(output));
+        return;
+    }
+    QCOMPARE(m_form->size(), window);
+    QCOMPARE(child<QPushButton>("cmdAvslutt")->geometry(), cmdAvslutt);
+    // The frames' title stays clear of the fields inside.
+    const QGroupBox *frame = child<QGroupBox>("frCom");
+    QVERIFY(frame->fontMetrics().height() <= child<QComboBox>("comboHastighet")->y());
+}
+
+void TestForm1::startedWithoutDesktop_data()
+{
+    QTest::addColumn<QString>("display");
+    QTest::newRow("no desktop named") << "";
+    QTest::newRow("a desktop that cannot be reached") << ":65000";
+}
+
+void TestForm1::startedWithoutDesktop()
+{
+    QFETCH(QString, display);
+#ifndef SOLVARN_WINDOW_PROGRAM
+    QSKIP("the window's own program is built for another system");
+#else
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QLatin1String(name));
+    if (!display.isEmpty())
+        environment.insert(QStringLiteral("DISPLAY"), display);
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(SOLVARN_WINDOW_PROGRAM), {});
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 1);
+    QCOMPARE(QString::fromUtf8(program.readAllStandardError()),
+             QStringLiteral("Solvarn printersjekk trenger et grafisk skrivebord; solvarn-sjekk "
+                            "kjører de samme testene i en terminal.\n"));
+    QCOMPARE(program.readAllStandardOutput(), QByteArray());
+#endif
 }
 
 QTEST_MAIN(TestForm1)

@@ -9,6 +9,7 @@
 #include "serialportcontrol.h"
 #include "sweeplogtext.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -254,6 +255,8 @@ private slots:
     void fieldCorrections();
     void hostileLine_data();
     void hostileLine();
+    void verdictOffered_data();
+    void verdictOffered();
 };
 
 void TestSerialWindow::printersOfEveryKind()
@@ -572,6 +575,46 @@ void TestSerialWindow::hostileLine()
     QCOMPARE(hostile.received(), QByteArray("\x05"));
     QCOMPARE(next.received(), QByteArray("\x05"));
     QVERIFY(rig.cmdTest()->isEnabled());
+}
+
+void TestSerialWindow::verdictOffered_data()
+{
+    // What the printers on COM1 and COM2 answer; empty: a printer that stays silent.
+    QTest::addColumn<QList<QByteArray>>("replies");
+    QTest::addColumn<QString>("announced"); // as the log's description tells it
+    QTest::newRow("one printer answers")
+        << QList<QByteArray>{goodFrame, {}} << QStringLiteral("com1: - Skriver OK -");
+    QTest::newRow("two printers answer")
+        << QList<QByteArray>{goodFrame, "\x02  c000000\x03"}
+        << QStringLiteral("com1: - Skriver OK -; "
+                          "com2: Off-line, error condition - Tomt for etiketter -");
+    QTest::newRow("no printer answers")
+        << QList<QByteArray>{{}, {}} << QStringLiteral("- Skriveren svarer ikke -");
+}
+
+void TestSerialWindow::verdictOffered()
+{
+    QFETCH(QList<QByteArray>, replies);
+    QFETCH(QString, announced);
+
+    WindowRig rig;
+    for (qsizetype i = 0; i < replies.size(); ++i) {
+        const qint16 number = static_cast<qint16>(i + 1);
+        if (replies.at(i).isEmpty())
+            rig.addPrinter(number, FakePrinter::Behaviour::Silent);
+        else
+            rig.addPrinter(number, FakePrinter::Behaviour::Answer, replies.at(i));
+    }
+    rig.setFields(QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("10"));
+    QWidget *logBox = rig.form->findChild<QWidget *>(QStringLiteral("txtResultat"));
+
+    rig.clickTest();
+    QCOMPARE(QAccessible::queryAccessibleInterface(logBox)->text(QAccessible::Description),
+             announced);
+    // A second sweep tells its own verdict, not the first one's as well.
+    rig.clickTest();
+    QCOMPARE(QAccessible::queryAccessibleInterface(logBox)->text(QAccessible::Description),
+             announced);
 }
 
 QTEST_MAIN(TestSerialWindow)

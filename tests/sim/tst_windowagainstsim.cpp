@@ -4,7 +4,10 @@
 #include "simprocess.h"
 #include "threadsleeper.h"
 
+#include <QAccessible>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -31,6 +34,36 @@ void clickTest(Form1 &form)
 {
     form.findChild<QPushButton *>(QStringLiteral("cmdTest"))->click();
 }
+
+// The log's descriptions as they reach assistive technology, each with the event that tells of
+// it. The toolkit sends such events only while its bridge to assistive technology is on: under
+// withatspi.sh, not on the offscreen platform, where the description alone is checked.
+class DescriptionEvents
+{
+public:
+    explicit DescriptionEvents(QObject *log)
+    {
+        s_log = log;
+        s_seen.clear();
+        QAccessible::installUpdateHandler(record);
+    }
+    ~DescriptionEvents() { QAccessible::installUpdateHandler(nullptr); }
+    DescriptionEvents(const DescriptionEvents &) = delete;
+    DescriptionEvents &operator=(const DescriptionEvents &) = delete;
+
+    static bool bridgeOn() { return qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"); }
+    const QStringList &seen() const { return s_seen; }
+
+private:
+    static void record(QAccessibleEvent *event)
+    {
+        if (event->type() == QAccessible::DescriptionChanged && event->object() == s_log)
+            s_seen << event->accessibleInterface()->text(QAccessible::Description);
+    }
+
+    static inline QObject *s_log = nullptr;
+    static inline QStringList s_seen;
+};
 } // namespace
 
 void TestWindowAgainstSim::serialSweepReadsTheReply()
@@ -79,15 +112,17 @@ void TestWindowAgainstSim::networkTest_data()
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("status");
     QTest::addColumn<QString>("verdict");
+    QTest::addColumn<QString>("announced"); // as the log's description tells it
 
     QTest::newRow("healthy printer")
         << QStringLiteral("127.0.0.81") << QStringLiteral("A")
-        << QStringLiteral(
-               "**Printer er tilkoplet!\r\n*Printer er online, og klar til utskrift\r\n");
+        << QStringLiteral("**Printer er tilkoplet!\r\n*Printer er online, og klar til utskrift\r\n")
+        << QStringLiteral("Printer er online, og klar til utskrift");
     QTest::newRow("print head open")
         << QStringLiteral("127.0.0.82") << QStringLiteral("b")
         << QStringLiteral("FEIL: Off line, Skriverfeil - Skrivehodet åpent\rb000500\r\n"
-                          "Lukker porter mot IP=127.0.0.82\r\n");
+                          "Lukker porter mot IP=127.0.0.82\r\n")
+        << QStringLiteral("FEIL: Off line, Skriverfeil - Skrivehodet åpent b000500");
 }
 
 void TestWindowAgainstSim::networkTest()
@@ -95,6 +130,7 @@ void TestWindowAgainstSim::networkTest()
     QFETCH(QString, address);
     QFETCH(QString, status);
     QFETCH(QString, verdict);
+    QFETCH(QString, announced);
 
     SimProcess sim;
     sim.start({QStringLiteral("--address"), address, QStringLiteral("--status"), status,
@@ -108,10 +144,18 @@ void TestWindowAgainstSim::networkTest()
     Form1 form(platform);
     form.cmdTCP_Click();
     setText(form, "txtIP", address);
+    auto *logBox = form.findChild<QPlainTextEdit *>(QStringLiteral("txtResultat"));
+    if (DescriptionEvents::bridgeOn())
+        QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 10000);
+    DescriptionEvents events(logBox);
     clickTest(form);
 
     const QString log = form.logText();
     QVERIFY2(log.contains(verdict), qPrintable(log));
+    QCOMPARE(QAccessible::queryAccessibleInterface(logBox)->text(QAccessible::Description),
+             announced);
+    if (DescriptionEvents::bridgeOn())
+        QCOMPARE(events.seen(), QStringList({QString(), announced}));
     QVERIFY(!log.contains(QStringLiteral("Finner ikke skriver")));
     QVERIFY(messageBox.messages.isEmpty());
     QVERIFY(form.findChild<QPushButton *>(QStringLiteral("cmdTest"))->isEnabled());

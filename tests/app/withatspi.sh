@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Runs a command on a virtual display of its own with the desktop's accessibility bus (AT-SPI)
+# in a private session bus, as screen readers meet the program: Qt's bridge to assistive
+# technology is on. A command ending in .py runs with a Python that has pyatspi. Exits 77
+# (skipped) where Xvfb, the session bus, at-spi2-core or pyatspi is missing.
+set -euo pipefail
+
+skip() { echo "SKIP: $*"; exit 77; }
+command -v Xvfb >/dev/null || skip "Xvfb is not installed"
+command -v dbus-run-session >/dev/null || skip "dbus-run-session is not installed (dbus)"
+launcher=""
+for candidate in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launcher; do
+    [ -x "$candidate" ] && launcher="$candidate" && break
+done
+[ -n "$launcher" ] || skip "at-spi-bus-launcher is not installed (at-spi2-core)"
+if [[ "$1" == *.py ]]; then
+    python=""
+    for candidate in /usr/bin/python3 python3; do
+        if "$candidate" -c 'import pyatspi' 2>/dev/null; then python="$candidate"; break; fi
+    done
+    [ -n "$python" ] || skip "pyatspi is not installed (python3-pyatspi)"
+    set -- "$python" "$@"
+fi
+
+work="$(mktemp -d)"
+xvfb=""
+cleanup() {
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Xvfb picks a free display number itself and writes it to descriptor 3.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
+
+export DISPLAY=":$(head -n1 "$work/display")" QT_QPA_PLATFORM=xcb
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0 XDG_RUNTIME_DIR="$work"
+# The bus launcher ends with the session bus; the command's status is the script's.
+dbus-run-session -- sh -c 'launcher=$1; shift; "$launcher" --launch-immediately >/dev/null 2>&1 &
+exec "$@"' sh "$launcher" "$@" 2> >(grep -v 'fd limit' >&2)
