@@ -1,6 +1,8 @@
 #include "comportnumbering.h"
 
+#ifndef Q_OS_WIN
 #include <QSerialPortInfo>
+#endif
 
 #include <algorithm>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "serialportcontrol.h"
 
-#include "runtimeerror.h"
+#include "commerror.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,30 +9,22 @@
 
 namespace {
 
-[[noreturn]] void raise(qint32 number, const char *description)
-{
-    throw RuntimeError{number, QString::fromLatin1(description)};
-}
+using CommError::raiseInvalidSettings;
+using CommError::raiseNoOpen;
+using CommError::raisePortAlreadyOpen;
+using CommError::raisePortInvalid;
 
-[[noreturn]] void raisePortInvalid()
-{
-    raise(CommControl::comPortInvalid, "Invalid Port Number");
-}
-
-[[noreturn]] void raisePortAlreadyOpen()
-{
-    raise(CommControl::comPortAlreadyOpen, "Port already open");
-}
-
-[[noreturn]] void raiseNoOpen()
-{
-    raise(CommControl::comNoOpen, "The device is not open");
-}
-
-[[noreturn]] void raiseInvalidSettings()
-{
-    raise(CommControl::invalidPropertyValue, "Invalid property value");
-}
+// The settings carry Qt's own values (serialsettings.h).
+static_assert(int(SerialLine::NoParity) == int(QSerialPort::NoParity) &&
+              int(SerialLine::EvenParity) == int(QSerialPort::EvenParity) &&
+              int(SerialLine::OddParity) == int(QSerialPort::OddParity) &&
+              int(SerialLine::SpaceParity) == int(QSerialPort::SpaceParity) &&
+              int(SerialLine::MarkParity) == int(QSerialPort::MarkParity));
+static_assert(int(SerialLine::Data5) == int(QSerialPort::Data5) &&
+              int(SerialLine::Data8) == int(QSerialPort::Data8));
+static_assert(int(SerialLine::OneStop) == int(QSerialPort::OneStop) &&
+              int(SerialLine::TwoStop) == int(QSerialPort::TwoStop) &&
+              int(SerialLine::OneAndHalfStop) == int(QSerialPort::OneAndHalfStop));
 
 } // namespace
 
@@ -139,16 +131,16 @@ bool SerialPortControl::apply(const SerialSettings &settings)
 {
     // Before the port opens these only note the values; QSerialPort applies them on open.
     const bool speed = m_port.setBaudRate(settings.baudRate);
-    const bool parity = m_port.setParity(settings.parity);
-    const bool dataBits = m_port.setDataBits(settings.dataBits);
-    const bool stopBits = m_port.setStopBits(settings.stopBits);
+    const bool parity = m_port.setParity(static_cast<QSerialPort::Parity>(settings.parity));
+    const bool dataBits = m_port.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits));
+    const bool stopBits = m_port.setStopBits(static_cast<QSerialPort::StopBits>(settings.stopBits));
     return speed && parity && dataBits && stopBits;
 }
 
 void SerialPortControl::requireOpen() const
 {
     if (!m_port.isOpen())
-        raise(comPortNotOpen, "Operation valid only when the port is open");
+        CommError::raisePortNotOpen();
 }
 
 void SerialPortControl::failWhileOpen()
