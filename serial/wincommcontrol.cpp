@@ -246,10 +246,13 @@ void WinCommControl::setOutput(const QString &data)
     const QByteArray bytes = data.toLatin1();
     if (bytes.isEmpty())
         return;
+    // A write that the line cannot take within the time-out returns early with fewer bytes
+    // written. None at all is not taken for that: Wine reports none for every write to a
+    // serial port, and without flow control a working port never holds a write back.
     DWORD written = 0;
     if (!::WriteFile(handleOf(m_handle), bytes.constData(), static_cast<DWORD>(bytes.size()),
                      &written, nullptr) ||
-        written != static_cast<DWORD>(bytes.size()))
+        (written != 0 && written != static_cast<DWORD>(bytes.size())))
         failWhileOpen();
 }
 
