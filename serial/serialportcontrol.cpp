@@ -29,7 +29,7 @@ static_assert(int(SerialLine::OneStop) == int(QSerialPort::OneStop) &&
 } // namespace
 
 SerialPortControl::SerialPortControl(ComPortNumbering numbering)
-    : m_numbering(std::move(numbering))
+    : PortControlBase(std::move(numbering))
 {
     m_port.setReadBufferSize(inBufferSize);
 }
@@ -41,43 +41,9 @@ SerialPortControl::SerialPortControl(ComPortResolver resolver)
 
 SerialPortControl::~SerialPortControl() = default;
 
-void SerialPortControl::refreshPortList()
+bool SerialPortControl::applyToOpenPort(const SerialSettings &settings)
 {
-    if (m_numbering.takeListing)
-        m_numbering.takeListing();
-}
-
-void SerialPortControl::setSettings(const QString &settings)
-{
-    const auto parsed = parseSerialSettings(settings);
-    if (!parsed)
-        raiseInvalidSettings();
-    // An open port changes speed at once; one that refuses keeps what it had.
-    if (m_port.isOpen() && !apply(*parsed)) {
-        apply(m_lineSettings);
-        raiseInvalidSettings();
-    }
-    m_settings = settings;
-    m_lineSettings = *parsed;
-}
-
-QString SerialPortControl::Settings() const
-{
-    return m_settings;
-}
-
-void SerialPortControl::setCommPort(qint16 port)
-{
-    if (port < 1)
-        raisePortInvalid();
-    if (m_port.isOpen())
-        raisePortAlreadyOpen();
-    m_commPort = port;
-}
-
-qint16 SerialPortControl::CommPort() const
-{
-    return m_commPort;
+    return apply(settings);
 }
 
 void SerialPortControl::setPortOpen(bool open)
@@ -98,14 +64,14 @@ void SerialPortControl::open()
 {
     if (m_port.isOpen())
         raisePortAlreadyOpen();
-    const QString device = m_numbering.resolve ? m_numbering.resolve(m_commPort) : QString();
+    const QString device = this->device();
     // A device path that names nothing is known absent without QSerialPort, which on some
     // systems writes and syncs a lock file before it even tries the device.
     if (device.isEmpty() || (QDir::isAbsolutePath(device) && !QFileInfo::exists(device)))
         raisePortInvalid();
 
     m_port.setPortName(device);
-    apply(m_lineSettings);
+    apply(lineSettings());
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (m_port.open(QIODevice::ReadWrite)) {
         m_port.clearError();

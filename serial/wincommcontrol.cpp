@@ -69,7 +69,7 @@ BYTE stopBitsOf(SerialLine::StopBits stopBits)
 } // namespace
 
 WinCommControl::WinCommControl(ComPortNumbering numbering)
-    : m_numbering(std::move(numbering))
+    : PortControlBase(std::move(numbering))
 {
 }
 
@@ -83,45 +83,6 @@ QString WinCommControl::deviceFileName(const QString &device)
     if (device.startsWith(QLatin1String("\\\\")))
         return device;
     return QStringLiteral("\\\\.\\") + device;
-}
-
-void WinCommControl::refreshPortList()
-{
-    if (m_numbering.takeListing)
-        m_numbering.takeListing();
-}
-
-void WinCommControl::setSettings(const QString &settings)
-{
-    const auto parsed = parseSerialSettings(settings);
-    if (!parsed)
-        raiseInvalidSettings();
-    // An open port changes speed at once; one that refuses keeps what it had.
-    if (m_handle && !apply(*parsed)) {
-        apply(m_lineSettings);
-        raiseInvalidSettings();
-    }
-    m_settings = settings;
-    m_lineSettings = *parsed;
-}
-
-QString WinCommControl::Settings() const
-{
-    return m_settings;
-}
-
-void WinCommControl::setCommPort(qint16 port)
-{
-    if (port < 1)
-        raisePortInvalid();
-    if (m_handle)
-        raisePortAlreadyOpen();
-    m_commPort = port;
-}
-
-qint16 WinCommControl::CommPort() const
-{
-    return m_commPort;
 }
 
 void WinCommControl::setPortOpen(bool open)
@@ -141,7 +102,7 @@ void WinCommControl::open()
 {
     if (m_handle)
         raisePortAlreadyOpen();
-    const QString device = m_numbering.resolve ? m_numbering.resolve(m_commPort) : QString();
+    const QString device = this->device();
     if (device.isEmpty())
         raisePortInvalid();
 
@@ -159,7 +120,7 @@ void WinCommControl::open()
         close();
         raiseNoOpen();
     }
-    if (!apply(m_lineSettings)) {
+    if (!applyToOpenPort(lineSettings())) {
         close();
         raiseInvalidSettings();
     }
@@ -177,7 +138,7 @@ void WinCommControl::open()
     m_received.clear();
 }
 
-bool WinCommControl::apply(const SerialSettings &settings)
+bool WinCommControl::applyToOpenPort(const SerialSettings &settings)
 {
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;

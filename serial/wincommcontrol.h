@@ -1,9 +1,7 @@
 #ifndef WINCOMMCONTROL_H
 #define WINCOMMCONTROL_H
 
-#include "commcontrol.h"
-#include "comportnumbering.h"
-#include "serialsettings.h"
+#include "portcontrolbase.h"
 
 #include <QByteArray>
 
@@ -18,7 +16,7 @@
 //
 // Reads never wait: the port's read time-outs make ReadFile return at once with what the
 // driver holds, so InBufferCount and Input see what has arrived by then, as the sweep wants.
-class WinCommControl : public CommControl
+class WinCommControl : public PortControlBase
 {
 public:
     static constexpr qint64 inBufferSize = 32767;
@@ -31,12 +29,6 @@ public:
     WinCommControl(const WinCommControl &) = delete;
     WinCommControl &operator=(const WinCommControl &) = delete;
 
-    void refreshPortList() override;
-
-    void setSettings(const QString &settings) override;
-    QString Settings() const override;
-    void setCommPort(qint16 port) override;
-    qint16 CommPort() const override;
     void setPortOpen(bool open) override;
     bool PortOpen() const override;
     void setOutput(const QString &data) override;
@@ -47,21 +39,19 @@ public:
     // which CreateFile would otherwise take for a file unless it is COM1 to COM9.
     static QString deviceFileName(const QString &device);
 
+protected:
+    bool applyToOpenPort(const SerialSettings &settings) override;
+
 private:
     void open();
-    bool apply(const SerialSettings &settings);
     void requireOpen() const;
     void takeArrived();
     void close();
     [[noreturn]] void failWhileOpen();
 
-    ComPortNumbering m_numbering;
     // The open port's handle (a Windows HANDLE), or nullptr while closed.
     void *m_handle = nullptr;
     QByteArray m_received;
-    QString m_settings = QStringLiteral("9600,n,8,1");
-    SerialSettings m_lineSettings;
-    qint16 m_commPort = 1;
 };
 
 #endif // WINCOMMCONTROL_H
