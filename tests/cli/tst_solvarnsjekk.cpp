@@ -337,6 +337,12 @@ void TestSolvarnSjekk::printerHangsUp()
 
     const CheckRun run = runCheck({QStringLiteral("network"), address});
     QCOMPARE(run.exitCode, 2);
+    // tools/windows/test-wine.sh says so when the Windows build runs under Wine.
+    if (qEnvironmentVariableIsSet("SOLVARN_SJEKK_UNDER_WINE"))
+        QEXPECT_FAIL("reset at once",
+                     "Wine's sockets take a reset's error before the program can ask for it: "
+                     "under Wine a reset reads as a clean close",
+                     Abort);
     const QString last = run.out.section(QLatin1Char('\n'), -2, -2);
     QVERIFY2(QRegularExpression(summary).match(last).hasMatch(), qPrintable(last));
     QVERIFY2(run.out.contains(shown), qPrintable(run.out));

@@ -86,7 +86,7 @@ say "Making a fresh Wine prefix in $WINEPREFIX"
 # 1. tests/cli's table against solvarn-sjekk.exe.
 say "1. The command-line table against solvarn-sjekk.exe"
 if SOLVARN_SJEKK_COMMAND="$here/wine-sjekk.sh" SOLVARN_SJEKK_EXE="$stage/solvarn-sjekk.exe" \
-    QT_QPA_PLATFORM=offscreen "$table" >"$work/table.log" 2>&1; then
+    SOLVARN_SJEKK_UNDER_WINE=1 QT_QPA_PLATFORM=offscreen "$table" >"$work/table.log" 2>&1; then
     pass "tests/cli's table: $(grep -E '^Totals:' "$work/table.log")"
 else
     grep -E '^(FAIL|   Loc|Totals)' "$work/table.log" >&2 || true
