@@ -80,7 +80,9 @@ start_sim() { # start_sim <log file> <printer-sim options...>; sets sim_pid
 
 say "Making a fresh Wine prefix in $WINEPREFIX"
 "$wine" wineboot --init </dev/null >"$work/wineboot.log" 2>&1
-# One server for all the steps, so that each program starts without waiting for one.
+# One server for all the steps, so that each program starts without waiting for one (once the
+# server that made the prefix has gone).
+"$wineserver" -w
 "$wineserver" -p >/dev/null 2>&1
 
 # 1. tests/cli's table against solvarn-sjekk.exe.
@@ -132,6 +134,7 @@ find_window() {
 # Ends every Windows program and starts a fresh server for the next step.
 end_windows_programs() {
     "$wineserver" -k 2>/dev/null || true
+    "$wineserver" -w 2>/dev/null || true
     "$wineserver" -p >/dev/null 2>&1
 }
 
