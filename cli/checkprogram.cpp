@@ -8,16 +8,17 @@
 #include "networkverdict.h"
 #include "qteventpump.h"
 #include "serialcheckhost.h"
-#include "serialportcontrol.h"
 #include "serialsweep.h"
 #include "socketcontrol.h"
 #include "stderrmessagebox.h"
+#include "systemcommcontrol.h"
 #include "systemsocketcontrol.h"
 #include "testhost.h"
 #include "threadsleeper.h"
 #include "watchdog.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 
 #include <chrono>
@@ -28,7 +29,8 @@ namespace {
 constexpr int unknownExit = static_cast<int>(CheckStatus::Unknown);
 constexpr std::chrono::seconds oneSecond{1};
 // COM n is the n-th of these device paths instead of the system's n-th serial port, so that a
-// simulator's pseudo-terminal can stand for a printer's port.
+// simulator's pseudo-terminal can stand for a printer's port. Separated as PATH is: by ':', on
+// Windows by ';' (its paths hold ':').
 constexpr const char *comPortsVariable = "SOLVARN_COM_PORTS";
 
 class QuietTestHost : public TestHost
@@ -43,7 +45,7 @@ ComPortNumbering comPortNumbering()
     if (listed.isEmpty())
         return systemComPortNumbering();
     // The paths are given in COM order and do not change during the check: nothing to list.
-    const QStringList paths = listed.split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    const QStringList paths = listed.split(QDir::listSeparator(), Qt::SkipEmptyParts);
     return {{}, [paths](qint16 number) { return comPortByDevicePath(paths, number); }};
 }
 
@@ -71,9 +73,9 @@ CheckSummary runSerial(const CheckOptions &options, ConsoleOutput &output,
                        const QElapsedTimer &clock)
 {
     ThreadSleeper sleeper;
-    SerialPortControl comPort(comPortNumbering());
+    const std::unique_ptr<CommControl> comPort = createSystemCommControl(comPortNumbering());
     SerialCheckHost host;
-    SerialSweep sweep(host, comPort, sleeper, output);
+    SerialSweep sweep(host, *comPort, sleeper, output);
     sweep.TestSerialPrinter(options.fields);
     return host.summary(options.fields, clock.elapsed());
 }

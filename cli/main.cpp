@@ -7,6 +7,11 @@
 #ifdef Q_OS_UNIX
 #include <csignal>
 #endif
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
 
 int main(int argc, char *argv[])
 {
@@ -14,8 +19,22 @@ int main(int argc, char *argv[])
     // A reader that goes away early (`| head -1`) must not end the check without its status.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
+#ifdef Q_OS_WIN
+    // The same bytes as on other systems: --raw's CR LF must not become CR CR LF, and the log
+    // is UTF-8, which a console shows right only in its UTF-8 code page.
+    // The console keeps its code page after the program: it gets its own back at the end.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    const UINT consoleCodePage = GetConsoleOutputCP();
+    SetConsoleOutputCP(CP_UTF8);
+#endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("solvarn-sjekk"));
     QCoreApplication::setApplicationVersion(QStringLiteral(SOLVARN_VERSION));
-    return runCheckProgram(QCoreApplication::arguments(), stdout, stderr);
+    const int status = runCheckProgram(QCoreApplication::arguments(), stdout, stderr);
+#ifdef Q_OS_WIN
+    if (consoleCodePage != 0)
+        SetConsoleOutputCP(consoleCodePage);
+#endif
+    return status;
 }

@@ -11,6 +11,7 @@
 #include "serialsettings.h"
 
 #include <QRegularExpression>
+#include <QSerialPort>
 
 #include <limits>
 

@@ -8,7 +8,6 @@
 #include <QTcpSocket>
 
 #include <cerrno>
-#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -18,6 +17,8 @@
 #include <sys/socket.h>
 
 #include <cstddef>
+#elif defined(Q_OS_WIN)
+#include <winsock2.h>
 #endif
 
 namespace {
@@ -31,6 +32,15 @@ constexpr qint32 wsaNoBufferSpace = 10055;
 constexpr qint32 invalidPropertyValue = 380;
 
 constexpr qint32 highestPort = 65535;
+
+// The system's own numbers for a connection reset by the peer and one that timed out.
+#ifdef Q_OS_WIN
+constexpr int systemConnectionReset = WSAECONNRESET;
+constexpr int systemTimedOut = WSAETIMEDOUT;
+#else
+constexpr int systemConnectionReset = ECONNRESET;
+constexpr int systemTimedOut = ETIMEDOUT;
+#endif
 
 QString invalidOperationText()
 {
@@ -98,6 +108,19 @@ std::optional<int> droppedConnectionError(qintptr descriptor)
     socklen_t errorLength = sizeof error;
     ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &errorLength);
     return error == 0 ? ECONNRESET : error;
+#elif defined(Q_OS_WIN)
+    // Winsock tells a reset itself: a peek fails with WSAECONNRESET, where a clean close peeks
+    // as no bytes and a connect still under way as not connected. Windows drops what had
+    // arrived before the reset, so nothing is left to take.
+    char byte = 0;
+    if (::recv(static_cast<SOCKET>(descriptor), &byte, 1, MSG_PEEK) != SOCKET_ERROR)
+        return std::nullopt;
+    const int error = ::WSAGetLastError();
+    if (error == WSAECONNRESET || error == WSAECONNABORTED)
+        return WSAECONNRESET;
+    if (error == WSAETIMEDOUT)
+        return WSAETIMEDOUT;
+    return std::nullopt;
 #else
     Q_UNUSED(descriptor)
     return std::nullopt;
@@ -293,9 +316,8 @@ bool TcpSocketControl::takeDroppedConnection(qintptr descriptor)
     m_leftOver += unread;
     if (!unread.isEmpty())
         queueDataEvent();
-    const int shown = *systemError == ETIMEDOUT ? ETIMEDOUT : ECONNRESET;
-    fail(shown == ETIMEDOUT ? sckTimedout : sckConnectionReset,
-         QString::fromLocal8Bit(std::strerror(shown)));
+    const int shown = *systemError == systemTimedOut ? systemTimedOut : systemConnectionReset;
+    fail(shown == systemTimedOut ? sckTimedout : sckConnectionReset, qt_error_string(shown));
     m_socket->abort();
     return true;
 }

@@ -2,7 +2,9 @@
 
 #include "asciidigit.h"
 
+#ifndef Q_OS_WIN
 #include <QSerialPortInfo>
+#endif
 
 #include <algorithm>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "serialportcontrol.h"
 
-#include "runtimeerror.h"
+#include "commerror.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,35 +9,27 @@
 
 namespace {
 
-[[noreturn]] void raise(qint32 number, const char *description)
-{
-    throw RuntimeError{number, QString::fromLatin1(description)};
-}
+using CommError::raiseInvalidSettings;
+using CommError::raiseNoOpen;
+using CommError::raisePortAlreadyOpen;
+using CommError::raisePortInvalid;
 
-[[noreturn]] void raisePortInvalid()
-{
-    raise(CommControl::comPortInvalid, "Invalid Port Number");
-}
-
-[[noreturn]] void raisePortAlreadyOpen()
-{
-    raise(CommControl::comPortAlreadyOpen, "Port already open");
-}
-
-[[noreturn]] void raiseNoOpen()
-{
-    raise(CommControl::comNoOpen, "The device is not open");
-}
-
-[[noreturn]] void raiseInvalidSettings()
-{
-    raise(CommControl::invalidPropertyValue, "Invalid property value");
-}
+// The settings carry Qt's own values (serialsettings.h).
+static_assert(int(SerialLine::NoParity) == int(QSerialPort::NoParity) &&
+              int(SerialLine::EvenParity) == int(QSerialPort::EvenParity) &&
+              int(SerialLine::OddParity) == int(QSerialPort::OddParity) &&
+              int(SerialLine::SpaceParity) == int(QSerialPort::SpaceParity) &&
+              int(SerialLine::MarkParity) == int(QSerialPort::MarkParity));
+static_assert(int(SerialLine::Data5) == int(QSerialPort::Data5) &&
+              int(SerialLine::Data8) == int(QSerialPort::Data8));
+static_assert(int(SerialLine::OneStop) == int(QSerialPort::OneStop) &&
+              int(SerialLine::TwoStop) == int(QSerialPort::TwoStop) &&
+              int(SerialLine::OneAndHalfStop) == int(QSerialPort::OneAndHalfStop));
 
 } // namespace
 
 SerialPortControl::SerialPortControl(ComPortNumbering numbering)
-    : m_numbering(std::move(numbering))
+    : PortControlBase(std::move(numbering))
 {
     m_port.setReadBufferSize(inBufferSize);
 }
@@ -49,43 +41,9 @@ SerialPortControl::SerialPortControl(ComPortResolver resolver)
 
 SerialPortControl::~SerialPortControl() = default;
 
-void SerialPortControl::refreshPortList()
+bool SerialPortControl::applyToOpenPort(const SerialSettings &settings)
 {
-    if (m_numbering.takeListing)
-        m_numbering.takeListing();
-}
-
-void SerialPortControl::setSettings(const QString &settings)
-{
-    const auto parsed = parseSerialSettings(settings);
-    if (!parsed)
-        raiseInvalidSettings();
-    // An open port changes speed at once; one that refuses keeps what it had.
-    if (m_port.isOpen() && !apply(*parsed)) {
-        apply(m_lineSettings);
-        raiseInvalidSettings();
-    }
-    m_settings = settings;
-    m_lineSettings = *parsed;
-}
-
-QString SerialPortControl::Settings() const
-{
-    return m_settings;
-}
-
-void SerialPortControl::setCommPort(qint16 port)
-{
-    if (port < 1)
-        raisePortInvalid();
-    if (m_port.isOpen())
-        raisePortAlreadyOpen();
-    m_commPort = port;
-}
-
-qint16 SerialPortControl::CommPort() const
-{
-    return m_commPort;
+    return apply(settings);
 }
 
 void SerialPortControl::setPortOpen(bool open)
@@ -106,14 +64,14 @@ void SerialPortControl::open()
 {
     if (m_port.isOpen())
         raisePortAlreadyOpen();
-    const QString device = m_numbering.resolve ? m_numbering.resolve(m_commPort) : QString();
+    const QString device = this->device();
     // A device path that names nothing is known absent without QSerialPort, which on some
     // systems writes and syncs a lock file before it even tries the device.
     if (device.isEmpty() || (QDir::isAbsolutePath(device) && !QFileInfo::exists(device)))
         raisePortInvalid();
 
     m_port.setPortName(device);
-    apply(m_lineSettings);
+    apply(lineSettings());
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (m_port.open(QIODevice::ReadWrite)) {
         m_port.clearError();
@@ -139,16 +97,16 @@ bool SerialPortControl::apply(const SerialSettings &settings)
 {
     // Before the port opens these only note the values; QSerialPort applies them on open.
     const bool speed = m_port.setBaudRate(settings.baudRate);
-    const bool parity = m_port.setParity(settings.parity);
-    const bool dataBits = m_port.setDataBits(settings.dataBits);
-    const bool stopBits = m_port.setStopBits(settings.stopBits);
+    const bool parity = m_port.setParity(static_cast<QSerialPort::Parity>(settings.parity));
+    const bool dataBits = m_port.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits));
+    const bool stopBits = m_port.setStopBits(static_cast<QSerialPort::StopBits>(settings.stopBits));
     return speed && parity && dataBits && stopBits;
 }
 
 void SerialPortControl::requireOpen() const
 {
     if (!m_port.isOpen())
-        raise(comPortNotOpen, "Operation valid only when the port is open");
+        CommError::raisePortNotOpen();
 }
 
 void SerialPortControl::failWhileOpen()

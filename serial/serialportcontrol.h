@@ -1,9 +1,7 @@
 #ifndef SERIALPORTCONTROL_H
 #define SERIALPORTCONTROL_H
 
-#include "commcontrol.h"
-#include "comportnumbering.h"
-#include "serialsettings.h"
+#include "portcontrolbase.h"
 
 #include <QSerialPort>
 
@@ -20,7 +18,7 @@
 // comNoOpen for a device that fails while open (the control then closes it), comPortNotOpen
 // for Output, InBufferCount and Input on a closed port, and invalidPropertyValue for a settings
 // text that is malformed or that the port refuses.
-class SerialPortControl : public CommControl
+class SerialPortControl : public PortControlBase
 {
 public:
     static constexpr qint64 inBufferSize = 32767;
@@ -33,17 +31,14 @@ public:
     explicit SerialPortControl(ComPortResolver resolver);
     ~SerialPortControl() override;
 
-    void refreshPortList() override;
-
-    void setSettings(const QString &settings) override;
-    QString Settings() const override;
-    void setCommPort(qint16 port) override;
-    qint16 CommPort() const override;
     void setPortOpen(bool open) override;
     bool PortOpen() const override;
     void setOutput(const QString &data) override;
     int InBufferCount() override;
     QString Input() override;
+
+protected:
+    bool applyToOpenPort(const SerialSettings &settings) override;
 
 private:
     void open();
@@ -53,11 +48,7 @@ private:
     bool healthy();
     [[noreturn]] void failWhileOpen();
 
-    ComPortNumbering m_numbering;
     QSerialPort m_port;
-    QString m_settings = QStringLiteral("9600,n,8,1");
-    SerialSettings m_lineSettings;
-    qint16 m_commPort = 1;
 };
 
 #endif // SERIALPORTCONTROL_H

@@ -23,47 +23,47 @@ std::optional<qint32> parseSpeed(const QString &text)
     return static_cast<qint32>(speed);
 }
 
-std::optional<QSerialPort::Parity> parseParity(const QString &text)
+std::optional<SerialLine::Parity> parseParity(const QString &text)
 {
     if (text.size() != 1)
         return std::nullopt;
     switch (text.at(0).toLower().unicode()) {
     case u'n':
-        return QSerialPort::NoParity;
+        return SerialLine::NoParity;
     case u'e':
-        return QSerialPort::EvenParity;
+        return SerialLine::EvenParity;
     case u'o':
-        return QSerialPort::OddParity;
+        return SerialLine::OddParity;
     case u'm':
-        return QSerialPort::MarkParity;
+        return SerialLine::MarkParity;
     case u's':
-        return QSerialPort::SpaceParity;
+        return SerialLine::SpaceParity;
     default:
         return std::nullopt;
     }
 }
 
-std::optional<QSerialPort::DataBits> parseDataBits(const QString &text)
+std::optional<SerialLine::DataBits> parseDataBits(const QString &text)
 {
     if (text == QLatin1String("5"))
-        return QSerialPort::Data5;
+        return SerialLine::Data5;
     if (text == QLatin1String("6"))
-        return QSerialPort::Data6;
+        return SerialLine::Data6;
     if (text == QLatin1String("7"))
-        return QSerialPort::Data7;
+        return SerialLine::Data7;
     if (text == QLatin1String("8"))
-        return QSerialPort::Data8;
+        return SerialLine::Data8;
     return std::nullopt;
 }
 
-std::optional<QSerialPort::StopBits> parseStopBits(const QString &text)
+std::optional<SerialLine::StopBits> parseStopBits(const QString &text)
 {
     if (text == QLatin1String("1"))
-        return QSerialPort::OneStop;
+        return SerialLine::OneStop;
     if (text == QLatin1String("1.5"))
-        return QSerialPort::OneAndHalfStop;
+        return SerialLine::OneAndHalfStop;
     if (text == QLatin1String("2"))
-        return QSerialPort::TwoStop;
+        return SerialLine::TwoStop;
     return std::nullopt;
 }
 

@@ -1,8 +1,16 @@
 #include "systemcommcontrol.h"
 
-#include "serialportcontrol.h"
+#include <utility>
 
-std::unique_ptr<CommControl> createSystemCommControl()
+#ifdef Q_OS_WIN
+#include "wincommcontrol.h"
+using SystemCommControl = WinCommControl;
+#else
+#include "serialportcontrol.h"
+using SystemCommControl = SerialPortControl;
+#endif
+
+std::unique_ptr<CommControl> createSystemCommControl(ComPortNumbering numbering)
 {
-    return std::make_unique<SerialPortControl>(systemComPortNumbering());
+    return std::make_unique<SystemCommControl>(std::move(numbering));
 }

@@ -1,5 +1,6 @@
 #include "serialsettings.h"
 
+#include <QSerialPort>
 #include <QTest>
 
 class TestSerialSettings : public QObject

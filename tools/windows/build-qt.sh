@@ -2,7 +2,8 @@
 # Cross-builds the parts of Qt the printer check needs for 64-bit Windows (Core, Gui, Widgets,
 # Network, the Windows platform and style plugins) as DLLs, from Debian's own source package
 # of the Qt that the Linux build uses, and installs them into a cache folder named after Qt's
-# version and these options. A second run finds the folder and does nothing.
+# version and these options, with Qt's licence texts in its LICENSES folder. A second run
+# finds the folder and does nothing.
 #   tools/windows/build-qt.sh          prints the folder (the Qt prefix) on its last line
 # SOLVARN_CACHE overrides the cache's parent folder (default ~/.cache/solvarn-printersjekk).
 set -euo pipefail
@@ -30,16 +31,10 @@ key="$(printf '%s\n' "${options[@]}" "$(cat "$here/mingw-toolchain.cmake")" | sh
 cache="${SOLVARN_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/solvarn-printersjekk}"
 prefix="$cache/qt-$qt_version-mingw64-shared-$key"
 
-if [ -f "$prefix/.complete" ]; then
-    say "Qt $qt_version for Windows: cached in $prefix"
-    echo "$prefix"
-    exit 0
-fi
-
 work="$cache/work-$qt_version-$key"
-mkdir -p "$work"
-cd "$work"
-if [ ! -d src ]; then
+
+# Downloads the source package's files into the current folder.
+fetch_source() {
     # The source comes from the same archive apt installs from, through a private sources
     # list so that the system's apt configuration stays untouched.
     mkdir -p apt/parts apt/lists/partial
@@ -57,6 +52,45 @@ SOURCES
     say "Fetching Qt's source (qt6-base $qt_version) from Debian's archive"
     apt-get "${apt_private[@]}" update -qq
     apt-get "${apt_private[@]}" source --download-only "qt6-base=$(dpkg-query -W -f='${Version}' qt6-base-dev)" >&2
+}
+
+# Copies the licence texts of an unpacked source tree into the prefix's LICENSES folder: Qt's
+# own, and those of the third-party code that Qt builds into its libraries.
+keep_licences() { # keep_licences <source tree>
+    mkdir -p "$prefix/LICENSES/3rdparty"
+    cp "$1"/LICENSES/* "$prefix/LICENSES/"
+    local file part
+    for file in "$1"/src/3rdparty/*/*; do
+        case "${file##*/}" in
+        *LICEN[CS]E* | *licen[cs]e* | COPYING*)
+            part="$(basename "$(dirname "$file")")"
+            mkdir -p "$prefix/LICENSES/3rdparty/$part"
+            cp "$file" "$prefix/LICENSES/3rdparty/$part/"
+            ;;
+        esac
+    done
+}
+
+if [ -f "$prefix/.complete" ]; then
+    # A cache made before the licence texts were kept gets them from the source once more.
+    if [ ! -d "$prefix/LICENSES" ]; then
+        mkdir -p "$work/licences"
+        cd "$work"
+        ls qt6-base_*.orig.tar.xz >/dev/null 2>&1 || fetch_source
+        tar -xf qt6-base_*.orig.tar.xz -C licences --strip-components=1 --wildcards \
+            --no-wildcards-match-slash '*/LICENSES/*' '*/src/3rdparty/*/*'
+        keep_licences licences
+        cd / && rm -rf "$work"
+    fi
+    say "Qt $qt_version for Windows: cached in $prefix"
+    echo "$prefix"
+    exit 0
+fi
+
+mkdir -p "$work"
+cd "$work"
+if [ ! -d src ]; then
+    fetch_source
     say "Unpacking"
     mkdir src.partial
     tar -xf qt6-base_*.orig.tar.xz -C src.partial --strip-components=1
@@ -75,6 +109,8 @@ cmake -S src -B build -G Ninja -Wno-dev \
 say "Building Qt for Windows (about half an hour on two cores; progress below)"
 cmake --build build
 cmake --install build >build-install.log
+# The licence texts go with the DLLs into whatever ships them.
+keep_licences src
 touch "$prefix/.complete"
 rm -rf "$work"
 say "Qt $qt_version for Windows: built into $prefix"

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Builds the printer check for 64-bit Windows on Debian: Qt cross-built once into a cache
+# (build-qt.sh), the window and solvarn-sjekk cross-compiled with MinGW-w64, both gathered with
+# the DLLs and plugins they need and the licence texts into one folder, and that folder shipped
+# as an NSIS installer and a portable zip named with the version.
+#   tools/windows/build-windows.sh [BUILD_DIR]      (default: build-windows)
+# Prints the installer's and the zip's paths on its last two lines.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$(cd "$here/../.." && pwd)"
+build="$(realpath -m "${1:-$root/build-windows}")"
+say() { printf '%s\n' "$*" >&2; }
+
+# Qt's build shows its progress; its last line is the prefix.
+qt="$("$here/build-qt.sh" | tee /dev/stderr | tail -n 1)"
+
+say "Building the programs for Windows in $build/cmake"
+cmake -S "$root" -B "$build/cmake" -G Ninja -Wno-dev \
+    -DCMAKE_TOOLCHAIN_FILE="$here/mingw-toolchain.cmake" \
+    -DCMAKE_PREFIX_PATH="$qt" -DQT_HOST_PATH=/usr \
+    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DCMAKE_BUILD_TYPE=Release -DSOLVARN_BENCHMARKS=OFF -DSOLVARN_MANPAGES=OFF >/dev/null
+cmake --build "$build/cmake" --target solvarn-printersjekk solvarn-sjekk >&2
+version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/cmake/CMakeCache.txt")"
+[ -n "$version" ] || { say "The project's version is not in $build/cmake/CMakeCache.txt"; exit 1; }
+
+name="solvarn-printersjekk-$version-windows-x64"
+stage="$build/$name"
+say "Gathering the programs, Qt's DLLs and plugins and the licence texts in $stage"
+rm -rf "$stage"
+mkdir -p "$stage/platforms" "$stage/styles" "$stage/LICENSES"
+cp "$build/cmake/app/solvarn-printersjekk.exe" "$build/cmake/cli/solvarn-sjekk.exe" "$stage/"
+cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
+cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
+
+# Every DLL that the programs and plugins import and that is not Windows' own: Qt's and the
+# compiler's runtime, found by following the imports until nothing new turns up.
+search=("$qt/bin" /usr/lib/gcc/x86_64-w64-mingw32/*-posix /usr/x86_64-w64-mingw32/lib)
+imports() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p'; }
+pending=("$stage"/*.exe "$stage"/platforms/*.dll "$stage"/styles/*.dll)
+while [ ${#pending[@]} -gt 0 ]; do
+    file="${pending[0]}"
+    pending=("${pending[@]:1}")
+    for dll in $(imports "$file"); do
+        [ -e "$stage/$dll" ] && continue
+        for dir in "${search[@]}"; do
+            if [ -f "$dir/$dll" ]; then
+                cp "$dir/$dll" "$stage/"
+                pending+=("$stage/$dll")
+                break
+            fi
+        done
+    done
+done
+
+# Without their debug information the DLLs are a fraction of the size (libstdc++ 23 MB).
+x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/*.dll "$stage"/*/*.dll
+
+# Licences: Qt's own texts (its DLLs are under the LGPL 3), and those of the compiler's runtime.
+if [ -d "$qt/LICENSES" ]; then
+    cp -r "$qt/LICENSES" "$stage/LICENSES/Qt"
+else
+    say "Qt's licence texts are missing in $qt/LICENSES (an older cache): run build-qt.sh anew"
+    exit 1
+fi
+mkdir -p "$stage/LICENSES/MinGW-w64"
+cp /usr/share/doc/gcc-mingw-w64-x86-64-posix-runtime/copyright \
+    "$stage/LICENSES/MinGW-w64/gcc-runtime-copyright.txt"
+cp /usr/share/doc/mingw-w64-common/copyright "$stage/LICENSES/MinGW-w64/mingw-w64-copyright.txt"
+cp /usr/share/common-licenses/GPL-3 "$stage/LICENSES/MinGW-w64/GPL-3.txt"
+qt_source="$(dpkg-query -W -f='${source:Package} ${source:Version}' qt6-base-dev)"
+sed -e "s/@QT_SOURCE@/$qt_source/" -e "s/@VERSION@/$version/" "$here/licences.txt" |
+    sed 's/$/\r/' >"$stage/LICENSES/README.txt"
+
+# The uninstaller deletes exactly what was staged, deepest first.
+uninstall_list="$build/uninstall-files.nsh"
+(
+    cd "$stage"
+    find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|    Delete "$INSTDIR\\&"|'
+    find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|    RMDir "$INSTDIR\\&"|'
+) >"$uninstall_list"
+
+installer="$build/$name-setup.exe"
+zip="$build/$name.zip"
+say "Making the installer"
+makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$installer" \
+    -DICON="$root/desktop/icons/solvarn-printersjekk.ico" -DUNINSTALL_LIST="$uninstall_list" \
+    "$here/installer.nsi" >&2
+say "Making the portable zip"
+rm -f "$zip"
+(cd "$build" && zip -qr9 "$zip" "$name")
+echo "$installer"
+echo "$zip"
