@@ -41,7 +41,7 @@ void holdOrRefuse(QtMsgType type, const QMessageLogContext &context, const QStri
     heldMessages.append({type, QByteArray(context.category), text});
 }
 
-bool nonEmpty(const char *name)
+[[maybe_unused]] bool nonEmpty(const char *name)
 {
     const char *value = std::getenv(name);
     return value && *value;

@@ -19,7 +19,7 @@ cmake -S "$root" -B "$build/cmake" -G Ninja -Wno-dev \
     -DCMAKE_TOOLCHAIN_FILE="$here/mingw-toolchain.cmake" \
     -DCMAKE_PREFIX_PATH="$qt" -DQT_HOST_PATH=/usr \
     -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_BUILD_TYPE=Release -DSOLVARN_BENCHMARKS=OFF -DSOLVARN_MANPAGES=OFF >/dev/null
+    -DCMAKE_BUILD_TYPE=Release -DSOLVARN_BENCHMARKS=OFF >/dev/null
 cmake --build "$build/cmake" --target solvarn-printersjekk solvarn-sjekk >&2
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/cmake/CMakeCache.txt")"
 [ -n "$version" ] || { say "The project's version is not in $build/cmake/CMakeCache.txt"; exit 1; }
