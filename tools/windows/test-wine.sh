@@ -149,10 +149,9 @@ else
     sleep 2 # Wine maps the window before Qt has drawn it
     xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
     keys() { xdotool key --delay 150 "$@"; }
-    # The focus starts on "Avslutt"; one step back in the tab order is "Nettverk".
-    keys shift+Tab space
-    # Back past "Serieport" to the address field.
-    keys shift+Tab shift+Tab ctrl+a
+    # The focus starts on "Avslutt"; one step back in the tab order is "Nettverk", whose
+    # switch hands the focus to the address field.
+    keys shift+Tab space ctrl+a
     xdotool type --delay 60 127.0.14.2
     # Forward to "Test skriver": Serieport, Lukk sockets, Åpne sockets, Avslutt, Test skriver
     # ("Nettverk" and "test" are disabled now).
