@@ -106,6 +106,7 @@ CheckSummary networkSummary(const NetworkState &state, const SocketHistory &sock
         result.status = CheckStatus::Critical;
         result.text = address + QStringLiteral(": skriveren svarte ikke med status");
     }
-    applyLabelThresholds(result, decoded.valid ? decoded.labels : QString(), thresholds);
+    // Labels only from a status that counts.
+    applyLabelThresholds(result, printer.isEmpty() ? QString() : decoded.labels, thresholds);
     return result;
 }
