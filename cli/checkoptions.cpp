@@ -59,9 +59,10 @@ QString environmentHelp()
 {
     return QStringLiteral(
         "\nEnvironment:\n"
-        "  SOLVARN_COM_PORTS          serial: device paths, separated by colons, that stand\n"
-        "                             for COM1, COM2, ... instead of the system's serial\n"
-        "                             ports (for instance printer-sim's pseudo-terminal).\n");
+        "  SOLVARN_COM_PORTS         serial: device paths, separated by colons, that\n"
+        "                            stand for COM1, COM2, ... instead of the system's\n"
+        "                            serial ports (for instance printer-sim's\n"
+        "                            pseudo-terminal).\n");
 }
 
 } // namespace

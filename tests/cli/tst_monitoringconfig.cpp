@@ -313,8 +313,10 @@ void TestMonitoringConfig::icinga2Validates()
 
 QString TestMonitoringConfig::startDaemon()
 {
-    if (findIcinga2().isEmpty() || !QFile::exists(icinga2Daemon))
+    if (findIcinga2().isEmpty())
         return QStringLiteral("icinga2 is not installed (Debian package icinga2-bin)");
+    if (!QFile::exists(icinga2Daemon))
+        return QStringLiteral("no Icinga 2 daemon at ") + icinga2Daemon;
     if (::geteuid() != 0)
         return QStringLiteral("the daemon runs the checks as its own user, which needs root");
 

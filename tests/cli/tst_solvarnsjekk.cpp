@@ -557,7 +557,7 @@ void TestSolvarnSjekk::informationOptions_data()
     QTest::newRow("--version") << QStringList{QStringLiteral("--version")} << "solvarn-sjekk 1.0\n";
     QTest::newRow("--help names the environment")
         << QStringList{QStringLiteral("--help")}
-        << "Environment:\n  SOLVARN_COM_PORTS          serial: device paths, separated by colons";
+        << "Environment:\n  SOLVARN_COM_PORTS         serial: device paths, separated by colons";
     QTest::newRow("--help names -H")
         << QStringList{QStringLiteral("--help")} << "  -H, --hostname <ADDRESS>";
 }
