@@ -22,6 +22,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include <atomic>
 #include <chrono>
 #include <exception>
 
@@ -49,9 +50,12 @@ public:
         if (!output)
             return;
         s_output = output;
-        m_previous =
-            qInstallMessageHandler([](QtMsgType, const QMessageLogContext &,
-                                      const QString &message) { s_output->writeError(message); });
+        // Qt may log from its own threads (a name lookup's) while the handler goes.
+        m_previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext &, const QString &message) {
+                if (ConsoleOutput *output = s_output.load())
+                    output->writeError(message);
+            });
         m_installed = true;
     }
     ~QuietQtMessages()
@@ -65,7 +69,7 @@ public:
     QuietQtMessages &operator=(const QuietQtMessages &) = delete;
 
 private:
-    static inline ConsoleOutput *s_output = nullptr;
+    static inline std::atomic<ConsoleOutput *> s_output{nullptr};
     QtMessageHandler m_previous = nullptr;
     bool m_installed = false;
 };
