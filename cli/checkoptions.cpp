@@ -2,13 +2,24 @@
 
 #include "fieldnumber.h"
 #include "runtimeerror.h"
+#include "serialsweep.h"
 
 #include <QCommandLineParser>
+#include <QHostAddress>
 #include <QRegularExpression>
+
+#include <algorithm>
+#include <limits>
 
 namespace {
 
-constexpr int longestTimeoutSeconds = 24 * 60 * 60;
+// Per port of a sweep, beside its pause: opening it and sending the enquiry.
+constexpr qint64 perPortAllowanceMs = 500;
+constexpr qint64 sweepMarginSeconds = 5;
+constexpr qint64 msPerSecond = 1000;
+constexpr qint64 longestSpeed = std::numeric_limits<qint32>::max();
+// The longest host name a name lookup takes.
+constexpr qsizetype longestHostName = 253;
 
 // A field text the window reads as a number rather than as 0 for want of one.
 bool beginsWithNumber(const QString &text)
@@ -31,7 +42,59 @@ QString checkFieldNumber(const QString &option, const QString &text)
     return QString();
 }
 
+QString speedError(const QString &text)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    bool fits = false;
+    const qint64 speed = text.toLongLong(&fits);
+    if (digits.match(text).hasMatch() && fits && speed >= 1 && speed <= longestSpeed)
+        return QString();
+    return QStringLiteral("--speed needs a whole number from 1 to %1, not \"%2\"")
+        .arg(longestSpeed)
+        .arg(text);
+}
+
+// Help for the environment, after the options.
+QString environmentHelp()
+{
+    return QStringLiteral(
+        "\nEnvironment:\n"
+        "  SOLVARN_COM_PORTS         serial: device paths, separated by colons\n"
+        "                            (semicolons on Windows), that stand for COM1,\n"
+        "                            COM2, ... instead of the system's serial ports\n"
+        "                            (for instance printer-sim's pseudo-terminal).\n");
+}
+
 } // namespace
+
+bool isPossibleAddress(const QString &address)
+{
+    if (QHostAddress().setAddress(address))
+        return true;
+    // Labels of letters, digits and hyphens (not at either end), each up to 63 long.
+    static const QRegularExpression hostName(
+        QStringLiteral("^[A-Za-z0-9](?:[A-Za-z0-9-]{0,61}[A-Za-z0-9])?"
+                       "(?:\\.[A-Za-z0-9](?:[A-Za-z0-9-]{0,61}[A-Za-z0-9])?)*\\.?$"));
+    // Digits and dots alone are an IPv4 address or nothing ("999.1.2.3").
+    static const QRegularExpression numeric(QStringLiteral("^[0-9.]+$"));
+    return address.size() <= longestHostName && hostName.match(address).hasMatch() &&
+           !numeric.match(address).hasMatch();
+}
+
+int serialDefaultTimeoutSeconds(const SerialSweepFields &fields)
+{
+    // The fields have been checked: each reads as a 16-bit number. The sweep's corrections:
+    qint64 from = readFieldNumber(fields.comFra);
+    qint64 to = readFieldNumber(fields.comTil);
+    if (from > to || from == 0 || to == 0)
+        from = to = 1;
+    const qint64 pause = std::clamp(readFieldNumber(fields.pause), SerialSweep::shortestPause,
+                                    SerialSweep::longestPause);
+    const qint64 sweepMs = (to - from + 1) * (pause + perPortAllowanceMs);
+    const qint64 seconds = (sweepMs + msPerSecond - 1) / msPerSecond + sweepMarginSeconds;
+    return int(std::clamp(seconds, qint64(CheckOptions::defaultTimeoutSeconds),
+                          qint64(CheckOptions::longestTimeoutSeconds)));
+}
 
 CheckOptions parseCheckOptions(const QStringList &arguments)
 {
@@ -43,8 +106,12 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
         "Exit status: 0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN (monitoring plugin convention)."));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and end."));
-    const QCommandLineOption version(QStringLiteral("version"),
+    const QCommandLineOption version(QStringList{QStringLiteral("V"), QStringLiteral("version")},
                                      QStringLiteral("Show the version and end."));
+    const QCommandLineOption hostname(
+        QStringList{QStringLiteral("H"), QStringLiteral("hostname")},
+        QStringLiteral("network: the printer's address, instead of after \"network\"."),
+        QStringLiteral("ADDRESS"));
     const QCommandLineOption from(QStringLiteral("from"),
                                   QStringLiteral("serial: first COM port (default 1)."),
                                   QStringLiteral("N"));
@@ -58,24 +125,42 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
         QStringLiteral("pause"),
         QStringLiteral("serial: pause before the reply is read, 10 to 2000 (default 350)."),
         QStringLiteral("MS"));
+    const QCommandLineOption warning(
+        QStringList{QStringLiteral("w"), QStringLiteral("warning")},
+        QStringLiteral("WARNING when the labels left are outside RANGE (plugin range syntax: "
+                       "\"10:\" warns below 10, \"@0:5\" from 0 to 5)."),
+        QStringLiteral("RANGE"));
+    const QCommandLineOption critical(
+        QStringList{QStringLiteral("c"), QStringLiteral("critical")},
+        QStringLiteral("CRITICAL when the labels left are outside RANGE (as --warning)."),
+        QStringLiteral("RANGE"));
     const QCommandLineOption raw(
         QStringLiteral("raw"),
         QStringLiteral("Write the log exactly as the window copies it (CR LF); the summary "
                        "line goes to standard error."));
     const QCommandLineOption plugin(
         QStringLiteral("plugin"),
-        QStringLiteral("Write only the summary line, for Nagios, Icinga 2, Naemon, Checkmk."));
+        QStringLiteral("Write the summary line first, then the details (per port, failures), "
+                       "for Nagios, Icinga 2, Naemon, Checkmk; nothing on standard error."));
+    const QCommandLineOption verbose(
+        QStringList{QStringLiteral("v"), QStringLiteral("verbose")},
+        QStringLiteral("With --plugin: the whole log after the details (long output)."));
     const QCommandLineOption timeout(
-        QStringLiteral("timeout"),
-        QStringLiteral("End the check with UNKNOWN after this many seconds (default 10)."),
+        QStringList{QStringLiteral("t"), QStringLiteral("timeout")},
+        QStringLiteral("End the check with UNKNOWN after this many seconds, 1 to 86400 "
+                       "(default: network 10; serial the sweep's ports times their pause and "
+                       "0.5 s, plus 5 s, at least 10)."),
         QStringLiteral("SECONDS"));
-    parser.addOptions({help, version, from, to, speed, pause, raw, plugin, timeout});
+    parser.addOptions({help, version, hostname, from, to, speed, pause, warning, critical, raw,
+                       plugin, verbose, timeout});
     parser.addPositionalArgument(
         QStringLiteral("check"),
         QStringLiteral("network ADDRESS: test the printer at ADDRESS (ports 1025 and 1024).\n"
                        "serial: send the status enquiry on each COM port of the range."),
-        QStringLiteral("network ADDRESS | serial"));
-    options.helpText = parser.helpText();
+        QStringLiteral("network ADDRESS | -H ADDRESS | serial"));
+    options.helpText = parser.helpText() + environmentHelp();
+    // Read before anything can fail: a usage error under --plugin keeps standard error empty.
+    options.plugin = arguments.contains(QStringLiteral("--plugin"));
 
     const auto fail = [&](const QString &error) {
         options.action = CheckOptions::Action::Error;
@@ -94,17 +179,27 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
         return options;
     }
 
-    const QStringList positional = parser.positionalArguments();
+    QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty() && parser.isSet(hostname))
+        positional << QStringLiteral("network");
     if (positional.isEmpty())
         return fail(QStringLiteral("say what to check: network ADDRESS or serial"));
     const QString command = positional.first();
     if (command == QLatin1String("network")) {
         options.mode = CheckOptions::Mode::Network;
+        if (parser.isSet(hostname)) {
+            if (positional.size() > 1)
+                return fail(QStringLiteral("give the address once: after network or with -H"));
+            positional << parser.value(hostname);
+        }
         if (positional.size() < 2 || positional.at(1).trimmed().isEmpty())
             return fail(QStringLiteral("network needs the printer's address"));
         if (positional.size() > 2)
             return fail(QStringLiteral("unexpected argument: ") + positional.at(2));
         options.address = positional.at(1);
+        if (!isPossibleAddress(options.address))
+            return fail(QStringLiteral("\"%1\" is neither an IP address nor a host name")
+                            .arg(options.address));
         for (const QCommandLineOption *serialOnly : {&from, &to, &speed, &pause}) {
             if (parser.isSet(*serialOnly))
                 return fail(
@@ -114,6 +209,8 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
         options.mode = CheckOptions::Mode::Serial;
         if (positional.size() > 1)
             return fail(QStringLiteral("unexpected argument: ") + positional.at(1));
+        if (parser.isSet(hostname))
+            return fail(QStringLiteral("--hostname is for network only"));
     } else {
         return fail(QStringLiteral("unknown check \"%1\": network ADDRESS or serial").arg(command));
     }
@@ -133,22 +230,35 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
         if (!error.isEmpty())
             return fail(error);
     }
-    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
-    if (!digits.match(options.fields.hastighet).hasMatch())
-        return fail(
-            QStringLiteral("--speed needs a number, not \"%1\"").arg(options.fields.hastighet));
+    const QString badSpeed = speedError(options.fields.hastighet);
+    if (!badSpeed.isEmpty())
+        return fail(badSpeed);
+
+    for (const auto &[option, range] :
+         {std::pair{&warning, &options.warning}, std::pair{&critical, &options.critical}}) {
+        if (!parser.isSet(*option))
+            continue;
+        *range = ThresholdRange::parse(parser.value(*option));
+        if (!*range)
+            return fail(QStringLiteral("--%1 needs a range such as 10, 10:, ~:10, 10:20 or "
+                                       "@10:20, not \"%2\"")
+                            .arg(option->names().last(), parser.value(*option)));
+    }
 
     if (parser.isSet(timeout)) {
         bool ok = false;
         const int seconds = parser.value(timeout).trimmed().toInt(&ok);
-        if (!ok || seconds < 1 || seconds > longestTimeoutSeconds)
+        if (!ok || seconds < 1 || seconds > CheckOptions::longestTimeoutSeconds)
             return fail(QStringLiteral("--timeout needs whole seconds from 1 to %1, not \"%2\"")
-                            .arg(longestTimeoutSeconds)
+                            .arg(CheckOptions::longestTimeoutSeconds)
                             .arg(parser.value(timeout)));
         options.timeoutSeconds = seconds;
+    } else if (options.mode == CheckOptions::Mode::Serial) {
+        options.timeoutSeconds = serialDefaultTimeoutSeconds(options.fields);
     }
     options.raw = parser.isSet(raw);
     options.plugin = parser.isSet(plugin);
+    options.verbose = parser.isSet(verbose);
     if (options.raw && options.plugin)
         return fail(QStringLiteral("--raw and --plugin exclude each other"));
     options.action = CheckOptions::Action::Run;

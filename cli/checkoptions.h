@@ -2,9 +2,12 @@
 #define CHECKOPTIONS_H
 
 #include "serialsweephost.h"
+#include "thresholdrange.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // What the command line asks for, read and checked before any test starts.
 struct CheckOptions
@@ -13,6 +16,7 @@ struct CheckOptions
     enum class Mode { Network, Serial };
 
     static constexpr int defaultTimeoutSeconds = 10;
+    static constexpr int longestTimeoutSeconds = 24 * 60 * 60;
 
     Action action = Action::Error;
     Mode mode = Mode::Network;
@@ -22,7 +26,12 @@ struct CheckOptions
                              QStringLiteral("350")};
     bool raw = false;
     bool plugin = false;
+    bool verbose = false;
+    // Given, or the default: 10 s for the network, what the sweep needs for serial.
     int timeoutSeconds = defaultTimeoutSeconds;
+    // On the labels left.
+    std::optional<ThresholdRange> warning;
+    std::optional<ThresholdRange> critical;
 
     QString helpText;
     QString error;
@@ -30,8 +39,17 @@ struct CheckOptions
 
 // Reads the arguments (the program's name first). Values are checked as far as the window
 // would have accepted them: a port or pause field must begin with a number that fits 16 bits
-// (blanks anywhere ignored, corrections applied later by the sweep), a speed is digits only,
-// an address is not empty.
+// (blanks anywhere ignored, corrections applied later by the sweep), a speed is digits that
+// fit 31 bits; an address must be one that a name lookup could resolve (an IP address or a
+// host name), as check_tcp asks.
 CheckOptions parseCheckOptions(const QStringList &arguments);
+
+// What a sweep over the fields' range takes when every port answers, with room to spare: each
+// port its pause (as the sweep corrects it) and half a second for opening and the enquiry, and
+// five seconds more; never less than the network's default.
+int serialDefaultTimeoutSeconds(const SerialSweepFields &fields);
+
+// An IP address, or a host name of letters, digits and hyphens between dots.
+bool isPossibleAddress(const QString &address);
 
 #endif // CHECKOPTIONS_H

@@ -16,11 +16,14 @@
 #include "testhost.h"
 #include "threadsleeper.h"
 #include "watchdog.h"
+#include "watchedcommcontrol.h"
+#include "watchedsocketcontrol.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 
+#include <atomic>
 #include <chrono>
 #include <exception>
 
@@ -39,6 +42,40 @@ public:
     void setTestRunning(bool running) override { Q_UNUSED(running) }
 };
 
+// In plugin mode, Qt's own warnings join the long output instead of standard error, which a
+// monitoring engine would put in front of the summary. Restores the previous handler.
+class QuietQtMessages
+{
+public:
+    explicit QuietQtMessages(ConsoleOutput *output)
+    {
+        if (!output)
+            return;
+        s_output = output;
+        // Qt may log from its own threads (a name lookup's) while the handler goes.
+        m_previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext &, const QString &message) {
+                if (ConsoleOutput *output = s_output.load())
+                    output->writeError(message);
+            });
+        m_installed = true;
+    }
+    ~QuietQtMessages()
+    {
+        if (m_installed) {
+            qInstallMessageHandler(m_previous);
+            s_output = nullptr;
+        }
+    }
+    QuietQtMessages(const QuietQtMessages &) = delete;
+    QuietQtMessages &operator=(const QuietQtMessages &) = delete;
+
+private:
+    static inline std::atomic<ConsoleOutput *> s_output{nullptr};
+    QtMessageHandler m_previous = nullptr;
+    bool m_installed = false;
+};
+
 ComPortNumbering comPortNumbering()
 {
     const QString listed = qEnvironmentVariable(comPortsVariable);
@@ -49,41 +86,54 @@ ComPortNumbering comPortNumbering()
     return {{}, [paths](qint16 number) { return comPortByDevicePath(paths, number); }};
 }
 
+LabelThresholds thresholds(const CheckOptions &options)
+{
+    return {options.warning, options.critical};
+}
+
+// Everything one check holds lives in here and goes with it: a second check starts afresh.
 CheckSummary runNetwork(const CheckOptions &options, ConsoleOutput &output,
                         const QElapsedTimer &clock)
 {
     ThreadSleeper sleeper;
     QtEventPump eventPump;
     StderrMessageBox messageBox(output);
-    const std::unique_ptr<SocketControl> sockInn = createSystemSocketControl();
-    const std::unique_ptr<SocketControl> sockUt = createSystemSocketControl();
+    const std::unique_ptr<SocketControl> systemInn = createSystemSocketControl();
+    const std::unique_ptr<SocketControl> systemUt = createSystemSocketControl();
+    SocketHistory history;
+    WatchedSocketControl sockInn(*systemInn, history);
+    WatchedSocketControl sockUt(*systemUt, history);
     NetworkPlatform platform;
-    platform.sockInn = sockInn.get();
-    platform.sockUt = sockUt.get();
+    platform.sockInn = &sockInn;
+    platform.sockUt = &sockUt;
     platform.messageBox = &messageBox;
     platform.eventPump = &eventPump;
     platform.sleeper = &sleeper;
     QuietTestHost host;
     NetworkPrinter printer(host, platform, output);
     printer.TestNetworkPrinter(options.address);
-    return networkSummary(printer.state(), clock.elapsed());
+    return networkSummary(printer.state(), history, thresholds(options), clock.elapsed());
 }
 
 CheckSummary runSerial(const CheckOptions &options, ConsoleOutput &output,
                        const QElapsedTimer &clock)
 {
     ThreadSleeper sleeper;
-    const std::unique_ptr<CommControl> comPort = createSystemCommControl(comPortNumbering());
+    const ComPortNumbering numbering = comPortNumbering();
+    const std::unique_ptr<CommControl> systemPort = createSystemCommControl(numbering);
     SerialCheckHost host;
-    SerialSweep sweep(host, *comPort, sleeper, output);
+    WatchedCommControl comPort(
+        *systemPort, numbering.resolve,
+        [&host](qint16 port, const QString &device) { host.portDenied(port, device); });
+    SerialSweep sweep(host, comPort, sleeper, output);
     sweep.TestSerialPrinter(options.fields);
-    return host.summary(options.fields, clock.elapsed());
+    return host.summary(options.fields, thresholds(options), clock.elapsed());
 }
 
 ConsoleOutput::Mode outputMode(const CheckOptions &options)
 {
     if (options.plugin)
-        return ConsoleOutput::Mode::SummaryOnly;
+        return ConsoleOutput::Mode::Plugin;
     return options.raw ? ConsoleOutput::Mode::Raw : ConsoleOutput::Mode::Terminal;
 }
 
@@ -110,22 +160,25 @@ int runCheckProgram(const QStringList &arguments, std::FILE *out, std::FILE *err
                            QCoreApplication::applicationVersion());
         return 0;
     case CheckOptions::Action::Error:
-        writeLine(err, QCoreApplication::applicationName() + QStringLiteral(": ") + options.error +
-                           QStringLiteral(" (see --help)"));
-        writeLine(out, CheckSummary{CheckStatus::Unknown, options.error, {}}.line());
+        if (!options.plugin) {
+            writeLine(err, QCoreApplication::applicationName() + QStringLiteral(": ") +
+                               options.error + QStringLiteral(" (see --help)"));
+        }
+        writeLine(out, CheckSummary{CheckStatus::Unknown, options.error, {}, {}}.line());
         return unknownExit;
     case CheckOptions::Action::Run:
         break;
     }
 
-    ConsoleOutput output(outputMode(options), out, err);
+    ConsoleOutput output(outputMode(options), options.verbose, out, err);
+    const QuietQtMessages quiet(options.plugin ? &output : nullptr);
     const Watchdog watchdog(options.timeoutSeconds * oneSecond, [&] {
-        const CheckSummary summary{
-            CheckStatus::Unknown,
-            QStringLiteral("ingen svar innen %1 s (--timeout), kontrollen ble avbrutt")
-                .arg(options.timeoutSeconds),
-            {elapsedPerfData(clock.elapsed())}};
-        output.abortWithSummary(summary.line(), unknownExit);
+        output.abortWithSummary(
+            CheckSummary{CheckStatus::Unknown,
+                         QStringLiteral("ingen svar innen %1 s (--timeout), kontrollen ble avbrutt")
+                             .arg(options.timeoutSeconds),
+                         {elapsedPerfData(clock.elapsed())},
+                         {}});
     });
 
     CheckSummary summary;
@@ -136,8 +189,9 @@ int runCheckProgram(const QStringList &arguments, std::FILE *out, std::FILE *err
         summary = CheckSummary{CheckStatus::Unknown,
                                QStringLiteral("internal failure: ") +
                                    QString::fromLocal8Bit(failure.what()),
-                               {elapsedPerfData(clock.elapsed())}};
+                               {elapsedPerfData(clock.elapsed())},
+                               {}};
     }
-    output.writeSummary(summary.line());
+    output.writeSummary(summary);
     return static_cast<int>(summary.status);
 }

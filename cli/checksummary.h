@@ -2,22 +2,46 @@
 #define CHECKSUMMARY_H
 
 #include "checkstatus.h"
+#include "thresholdrange.h"
 
 #include <QString>
 #include <QStringList>
 
-// The one line a monitoring system reads: "STATUS - text | perfdata".
+#include <optional>
+
+// What a monitoring system reads: the line "STATUS - text | perfdata", then the details, one a
+// line (the plugin's long output).
 struct CheckSummary
 {
     CheckStatus status = CheckStatus::Unknown;
     QString text;
-    // label=value[UOM];warn;crit;min;max, one entry each.
+    // label=value[UOM];warn;crit;min;max, one entry each: measurements only.
     QStringList perfData;
+    QStringList details;
 
     QString line() const;
+    // The details, each made one line as the summary is.
+    QStringList detailLines() const;
+};
+
+// The warning and critical thresholds on the labels left.
+struct LabelThresholds
+{
+    std::optional<ThresholdRange> warning;
+    std::optional<ThresholdRange> critical;
 };
 
 // The elapsed time as performance data, in seconds.
 QString elapsedPerfData(qint64 elapsedMs);
+
+// The labels left as performance data with the thresholds, and the status they call for: a
+// status no worse than WARNING becomes WARNING or CRITICAL where the labels cross a threshold,
+// and the text says which. labels is the count as decimal digits.
+void applyLabelThresholds(CheckSummary &summary, const QString &labels,
+                          const LabelThresholds &thresholds);
+
+// The six digits of labels left after the status letter at letterIndex, as a number without
+// leading zeros; empty where the reply holds no such digits.
+QString labelsAfterLetter(const QString &reply, qsizetype letterIndex);
 
 #endif // CHECKSUMMARY_H

@@ -2,8 +2,19 @@
 
 #include <cstdlib>
 
-ConsoleOutput::ConsoleOutput(Mode mode, std::FILE *out, std::FILE *err)
+namespace {
+QString oneLine(QString line)
+{
+    line.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    line.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return line;
+}
+} // namespace
+
+ConsoleOutput::ConsoleOutput(Mode mode, bool verbose, std::FILE *out, std::FILE *err)
     : m_mode(mode)
+    , m_verbose(verbose)
     , m_out(out)
     , m_err(err)
 {
@@ -27,51 +38,69 @@ void ConsoleOutput::AppendLog(const QString &text)
     case Mode::Raw:
         write(m_out, text);
         break;
-    case Mode::SummaryOnly:
+    case Mode::Plugin:
+        // A bar would start performance data in the long output too.
+        if (m_verbose)
+            m_heldLog += m_terminal.convert(text).replace(QLatin1Char('|'), QLatin1Char('/'));
         break;
     }
 }
 
-void ConsoleOutput::writeSummaryLocked(const QString &line)
+void ConsoleOutput::writeSummaryLocked(const CheckSummary &summary)
 {
     m_summaryWritten = true;
-    if (m_mode == Mode::Raw) {
-        write(m_err, line + QLatin1Char('\n'));
+    m_exitStatus = static_cast<int>(summary.status);
+    const QString line = summary.line() + QLatin1Char('\n');
+    switch (m_mode) {
+    case Mode::Raw:
+        write(m_err, line);
         return;
-    }
-    QString text = line + QLatin1Char('\n');
-    if (m_mode == Mode::Terminal) {
-        text.prepend(m_terminal.finish());
+    case Mode::Terminal: {
+        QString text = m_terminal.finish() + line;
         if (!m_terminal.atLineStart())
             text.prepend(QLatin1Char('\n'));
+        write(m_out, text);
+        return;
     }
-    write(m_out, text);
+    case Mode::Plugin: {
+        QString text = line;
+        CheckSummary withErrors = summary;
+        withErrors.details += m_heldErrors;
+        for (const QString &detail : withErrors.detailLines())
+            text += detail + QLatin1Char('\n');
+        if (m_verbose) {
+            text += m_heldLog + m_terminal.finish();
+            if (!text.endsWith(QLatin1Char('\n')))
+                text += QLatin1Char('\n');
+        }
+        write(m_out, text);
+        return;
+    }
+    }
 }
 
-void ConsoleOutput::writeSummary(const QString &line)
+void ConsoleOutput::writeSummary(const CheckSummary &summary)
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
-    writeSummaryLocked(line);
+    writeSummaryLocked(summary);
 }
 
 void ConsoleOutput::writeError(const QString &line)
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
-    QString oneLine = line;
-    oneLine.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    oneLine.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    oneLine.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    write(m_err, oneLine + QLatin1Char('\n'));
+    if (m_mode == Mode::Plugin)
+        m_heldErrors << oneLine(line);
+    else
+        write(m_err, oneLine(line) + QLatin1Char('\n'));
 }
 
-void ConsoleOutput::abortWithSummary(const QString &line, int exitStatus)
+void ConsoleOutput::abortWithSummary(const CheckSummary &summary)
 {
     // Held to the end: nothing else may write after the last line.
     m_mutex.lock();
-    if (m_summaryWritten) {
-        m_mutex.unlock();
-        return;
-    }
-    writeSummaryLocked(line);
-    std::_Exit(exitStatus);
+    if (!m_summaryWritten)
+        writeSummaryLocked(summary);
+    std::fflush(m_out);
+    std::fflush(m_err);
+    std::_Exit(m_exitStatus);
 }

@@ -2,14 +2,12 @@
 
 #include "networkstate.h"
 #include "networktest.h"
-
-#include <QRegularExpression>
+#include "watchedsocketcontrol.h"
 
 namespace {
 
 const QString okPrefix = QStringLiteral("OK: ");
 const QString errorPrefix = QStringLiteral("FEIL: ");
-constexpr qsizetype labelDigits = 6;
 
 struct DecodedStatus
 {
@@ -38,46 +36,77 @@ DecodedStatus decodedStatus(const NetworkState &state)
     result.valid = true;
     result.message = message;
     result.letter = status.at(cr + 1);
-    const QString labels = status.mid(cr + 2, labelDigits);
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{6}$"));
-    if (digits.match(labels).hasMatch())
-        result.labels = QString::number(labels.toInt());
+    result.labels = labelsAfterLetter(status, cr + 1);
     return result;
+}
+
+// The test ends on a status only once `SockUt` has connected: in these states.
+bool statusCounts(const NetworkState &state)
+{
+    const QString &testState = state.strTestState;
+    return testState == NetworkTest::statePrinting || testState == NetworkTest::stateFerdig ||
+           testState == NetworkTest::stateHeltFerdig || testState == NetworkTest::stateError;
+}
+
+QString failureText(const SocketHistory::Failure &failure)
+{
+    return QStringLiteral("port %1: %2 (%3)")
+        .arg(failure.port)
+        .arg(failure.description)
+        .arg(failure.number);
+}
+
+// A port the printer accepted and closed again before it said anything.
+std::optional<qint32> hungUpPort(const SocketHistory &sockets)
+{
+    for (auto port = sockets.ports.cbegin(); port != sockets.ports.cend(); ++port) {
+        if (port.value().closedByPeer && !port.value().received)
+            return port.key();
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
-CheckSummary networkSummary(const NetworkState &state, qint64 elapsedMs)
+CheckSummary networkSummary(const NetworkState &state, const SocketHistory &sockets,
+                            const LabelThresholds &thresholds, qint64 elapsedMs)
 {
     CheckSummary result;
     result.perfData << elapsedPerfData(elapsedMs);
     const QString &address = state.strPrinterIP;
-    const bool error = state.strTestState == NetworkTest::stateError;
-    const bool notFound = !error && state.intLoops > NetworkTest::intMaxLoops;
     const DecodedStatus decoded = decodedStatus(state);
+    for (const SocketHistory::Failure &failure : sockets.failures)
+        result.details << failureText(failure);
 
-    if (notFound) {
+    QString printer;
+    if (decoded.valid && statusCounts(state)) {
+        result.status = statusOfLetter(decoded.letter);
+        printer = decoded.message + QStringLiteral(" (status ") + decoded.letter;
+        if (!decoded.labels.isEmpty())
+            printer += QStringLiteral(", ") + decoded.labels + QStringLiteral(" etiketter igjen");
+        printer += QLatin1Char(')');
+    }
+
+    if (!sockets.failures.isEmpty()) {
+        result.status = CheckStatus::Critical;
+        result.text = address + QStringLiteral(": ") + failureText(sockets.failures.first());
+        if (!printer.isEmpty())
+            result.text += QStringLiteral("; ") + printer;
+    } else if (const std::optional<qint32> port = hungUpPort(sockets); port && printer.isEmpty()) {
+        result.status = CheckStatus::Critical;
+        result.text = address + QStringLiteral(": port %1 ble lukket av skriveren med en gang, "
+                                               "uten svar (i bruk av et annet program?)")
+                                    .arg(*port);
+    } else if (!printer.isEmpty()) {
+        result.text = address + QStringLiteral(": ") + printer;
+    } else if (state.intLoops > NetworkTest::intMaxLoops) {
         result.status = CheckStatus::Critical;
         result.text = QStringLiteral("Finner ikke skriver på IP-adresse ") + address;
-        return result;
-    }
-    if (decoded.valid) {
-        result.status = statusOfLetter(decoded.letter);
-        if (error)
-            result.status = CheckStatus::Critical;
-        QString detail = QStringLiteral("status ") + decoded.letter;
-        if (!decoded.labels.isEmpty()) {
-            detail += QStringLiteral(", ") + decoded.labels + QStringLiteral(" etiketter igjen");
-            result.perfData << QStringLiteral("labels=%1;;;0").arg(decoded.labels);
-        }
-        result.text = address + QStringLiteral(": ") + decoded.message + QStringLiteral(" (") +
-                      detail + QLatin1Char(')');
-        return result;
-    }
-    result.status = CheckStatus::Critical;
-    if (error && state.strStatus.contains(QLatin1String("FEIL")))
-        result.text = address + QStringLiteral(": ") + state.strStatus;
-    else
+    } else {
+        result.status = CheckStatus::Critical;
         result.text = address + QStringLiteral(": skriveren svarte ikke med status");
+    }
+    // Labels only from a status that counts.
+    applyLabelThresholds(result, printer.isEmpty() ? QString() : decoded.labels, thresholds);
     return result;
 }

@@ -4,11 +4,15 @@
 #include "checksummary.h"
 
 struct NetworkState;
+struct SocketHistory;
 
-// The summary of a finished network test, from what the test leaves behind. It agrees with the
-// log: a printer the log reports as not found, or a test that ended in error, is CRITICAL;
-// otherwise the status letter of the last decoded reply decides. The performance data carries
-// the labels left where the printer sent six digits for them.
-CheckSummary networkSummary(const NetworkState &state, qint64 elapsedMs);
+// The summary of a finished network test, from what the test and its sockets leave behind.
+// What failed first is named first: a refused or reset port with its error, a printer that
+// hung up at once without a word, a printer not found; the printer's own status after it. A
+// status decoded while the test could still end on it (its last pass included) counts: the
+// status letter decides, CRITICAL where a port failed. The performance data carries the labels
+// left where the printer sent six digits for them.
+CheckSummary networkSummary(const NetworkState &state, const SocketHistory &sockets,
+                            const LabelThresholds &thresholds, qint64 elapsedMs);
 
 #endif // NETWORKVERDICT_H

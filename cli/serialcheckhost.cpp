@@ -29,47 +29,73 @@ void SerialCheckHost::setPauseText(const QString &text)
 
 void SerialCheckHost::replyReceived(qint16 port, const QString &reply)
 {
-    for (const QChar c : reply) {
-        if (c.unicode() > highestSkipped) {
-            m_answers.append(Answer{port, c, reply});
+    for (qsizetype i = 0; i < reply.size(); ++i) {
+        if (reply.at(i).unicode() > highestSkipped) {
+            m_answers.append(Answer{port, reply.at(i), labelsAfterLetter(reply, i), reply});
             return;
         }
     }
+}
+
+void SerialCheckHost::portDenied(qint16 port, const QString &device)
+{
+    m_denied.append(Denied{port, device});
 }
 
 void SerialCheckHost::portDone()
 {
 }
 
-CheckSummary SerialCheckHost::summary(const SerialSweepFields &fields, qint64 elapsedMs) const
+CheckSummary SerialCheckHost::summary(const SerialSweepFields &fields,
+                                      const LabelThresholds &thresholds, qint64 elapsedMs) const
 {
     CheckSummary result;
     result.perfData << elapsedPerfData(elapsedMs);
+    const auto deniedText = [](const Denied &denied) {
+        return QStringLiteral("com%1 (%2): ingen tilgang; brukeren må være med i gruppen dialout")
+            .arg(denied.port)
+            .arg(denied.device);
+    };
+    for (const Answer &answer : m_answers) {
+        result.details << QStringLiteral("com%1: %2 (status %3)")
+                              .arg(answer.port)
+                              .arg(GetStatustext(answer.reply).trimmed(), QString(answer.letter));
+    }
+    for (const Denied &denied : m_denied)
+        result.details << deniedText(denied);
+    result.perfData << QStringLiteral("answered=%1;;;0").arg(m_answers.size());
+
     if (m_answers.isEmpty()) {
+        if (!m_denied.isEmpty()) {
+            result.status = CheckStatus::Unknown;
+            result.text = deniedText(m_denied.first());
+            return result;
+        }
         result.status = CheckStatus::Critical;
         result.text = QStringLiteral("ingen serieport svarte (com %1 til %2, %3)")
                           .arg(m_correctedFra.isEmpty() ? fields.comFra.trimmed() : m_correctedFra,
                                m_correctedTil.isEmpty() ? fields.comTil.trimmed() : m_correctedTil,
                                fields.hastighet);
-        result.perfData << QStringLiteral("answered=0;;;0");
         return result;
     }
     // The worst answer decides; the first of equally bad ones is named.
     const Answer *worst = &m_answers.first();
     result.status = statusOfLetter(worst->letter);
-    QStringList parts;
     for (const Answer &answer : m_answers) {
         const CheckStatus status = statusOfLetter(answer.letter);
         if (worseStatus(status, result.status) != result.status) {
             result.status = status;
             worst = &answer;
         }
-        parts << QStringLiteral("com%1: %2 (status %3)")
-                     .arg(answer.port)
-                     .arg(GetStatustext(answer.reply).trimmed(), QString(answer.letter));
     }
-    result.text = parts.join(QStringLiteral(", "));
-    result.perfData << QStringLiteral("port=%1;;;1").arg(worst->port)
-                    << QStringLiteral("answered=%1;;;0").arg(m_answers.size());
+    result.text = QStringLiteral("com%1: %2 (status %3")
+                      .arg(worst->port)
+                      .arg(GetStatustext(worst->reply).trimmed(), QString(worst->letter));
+    if (!worst->labels.isEmpty())
+        result.text += QStringLiteral(", ") + worst->labels + QStringLiteral(" etiketter igjen");
+    result.text += QLatin1Char(')');
+    if (m_answers.size() > 1)
+        result.text += QStringLiteral(", %1 porter svarte").arg(m_answers.size());
+    applyLabelThresholds(result, worst->labels, thresholds);
     return result;
 }

@@ -8,8 +8,11 @@
 #include <QString>
 
 // The serial sweep's front-end on the command line. It keeps the corrected range for the
-// summary (the sweep logs the correction itself) and what each port answered, and makes the
-// summary: the worst status of the ports that answered, CRITICAL when none did.
+// summary (the sweep logs the correction itself), what each port answered and which ports the
+// user may not open, and makes the summary: the worst status of the ports that answered (the
+// first of equally bad ones named), each port on a line of its own; UNKNOWN when none answered
+// but a port was denied (a matter of the user's rights, not of the printer), CRITICAL when
+// none answered at all.
 class SerialCheckHost : public SerialSweepHost
 {
 public:
@@ -19,18 +22,28 @@ public:
     void setPauseText(const QString &text) override;
     void replyReceived(qint16 port, const QString &reply) override;
     void portDone() override;
+    // The port's device exists, but the user may not open it.
+    void portDenied(qint16 port, const QString &device);
 
-    CheckSummary summary(const SerialSweepFields &fields, qint64 elapsedMs) const;
+    CheckSummary summary(const SerialSweepFields &fields, const LabelThresholds &thresholds,
+                         qint64 elapsedMs) const;
 
 private:
     struct Answer
     {
         qint16 port = 0;
         QChar letter;
+        QString labels;
         QString reply;
+    };
+    struct Denied
+    {
+        qint16 port = 0;
+        QString device;
     };
 
     QList<Answer> m_answers;
+    QList<Denied> m_denied;
     QString m_correctedFra;
     QString m_correctedTil;
 };

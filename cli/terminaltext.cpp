@@ -1,12 +1,11 @@
 #include "terminaltext.h"
 
+#include "controlcharacters.h"
+
 namespace {
 constexpr char16_t cr = 0x0d;
 constexpr char16_t lf = 0x0a;
 constexpr char16_t tab = 0x09;
-constexpr char16_t del = 0x7f;
-constexpr char16_t firstC1 = 0x80;
-constexpr char16_t lastC1 = 0x9f;
 constexpr char16_t caretOffset = 0x40;
 } // namespace
 
@@ -20,12 +19,12 @@ void TerminalText::append(QString &out, QChar c)
     }
     if (code == tab) {
         out += c;
-    } else if (code < 0x20) {
+    } else if (ControlCharacters::isC0(code)) {
         out += QLatin1Char('^');
         out += QChar(char16_t(code + caretOffset));
-    } else if (code == del) {
+    } else if (code == ControlCharacters::del) {
         out += QStringLiteral("^?");
-    } else if (code >= firstC1 && code <= lastC1) {
+    } else if (ControlCharacters::isC1(code)) {
         out += QChar(QChar::ReplacementCharacter);
     } else {
         out += c;

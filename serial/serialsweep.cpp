@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr qint16 shortestPause = 10;
-constexpr qint16 longestPause = 2000;
 constexpr qint16 lastPortNumber = std::numeric_limits<qint16>::max();
 constexpr char16_t enquiryCode = 5;
 

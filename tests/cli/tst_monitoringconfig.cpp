@@ -1,16 +1,224 @@
-// The Icinga 2 definitions in docs/monitoring, checked by the real engine (`icinga2 daemon -C`)
-// in a small configuration that includes them. Runs where icinga2 is installed and the test
-// runs as root (the engine validates as root); says so and skips otherwise.
+// The Icinga 2 definitions in docs/monitoring, checked by the real engine: validated
+// (`icinga2 daemon -C`) in a small configuration that includes them, and run by the daemon
+// itself against printer-sim on 127.0.9.70 to 127.0.9.75 and a pseudo-terminal, the results
+// read back through its REST API on 127.0.0.1. Runs where icinga2 is installed and the test
+// runs as root (the engine validates as root and runs the checks as its own user); says so and
+// skips otherwise.
 
+#include "simprocess.h"
+
+#include <QAuthenticator>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include <memory>
+
+#include <pwd.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 namespace {
 const QString monitoringDir = QStringLiteral(SOLVARN_MONITORING_DIR);
+const QString checkProgram = QStringLiteral(SOLVARN_SJEKK_PATH);
+// The daemon as Debian installs it; /usr/sbin/icinga2 is a wrapper that wants the service's
+// folders.
+const QString icinga2Daemon = QStringLiteral("/usr/lib/x86_64-linux-gnu/icinga2/sbin/icinga2");
+const QString icingaUser = QStringLiteral("nagios");
+const QString nodeName = QStringLiteral("solvarn-test");
+const QString apiUser = QStringLiteral("solvarn");
+const QString apiPassword = QStringLiteral("proeve");
+constexpr int apiWaitMs = 10000;
+
+QString findIcinga2()
+{
+    return QStandardPaths::findExecutable(
+        QStringLiteral("icinga2"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
+}
+
+bool giveTo(const QString &path, uid_t user, gid_t group)
+{
+    return ::chown(QFile::encodeName(path).constData(), user, group) == 0;
+}
+
+bool writeFile(const QString &path, const QString &text)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0;
+}
+
+// The Icinga 2 daemon in the foreground under a private configuration and state in a temporary
+// folder, as its own user, with the REST API on a free port of 127.0.0.1.
+class Icinga2Run
+{
+public:
+    ~Icinga2Run() { stop(); }
+
+    // Empty when running, otherwise why not. In printerHosts, @SJEKK@ stands for the program.
+    QString start(const QString &printerHosts)
+    {
+        const passwd *user = ::getpwnam(qPrintable(icingaUser));
+        if (!user)
+            return QStringLiteral("no user ") + icingaUser;
+        if (!m_dir.isValid())
+            return QStringLiteral("no temporary folder");
+        const auto everyoneReads = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                   QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                   QFileDevice::ExeOther;
+        QFile::setPermissions(m_dir.path(), everyoneReads);
+        // The user runs its copy of the check: the build tree may be closed to it.
+        m_program = m_dir.filePath(QStringLiteral("solvarn-sjekk"));
+        if (!QFile::copy(checkProgram, m_program) ||
+            !QFile::setPermissions(m_program, everyoneReads))
+            return QStringLiteral("no copy of solvarn-sjekk");
+        for (const char *name : {"solvarn-sjekk.conf", "icinga2-services.conf"}) {
+            const QString copy = m_dir.filePath(QLatin1String(name));
+            if (!QFile::copy(monitoringDir + QLatin1Char('/') + QLatin1String(name), copy))
+                return QStringLiteral("no copy of ") + QLatin1String(name);
+            QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::ReadOther);
+        }
+        QTcpServer probe;
+        if (!probe.listen(QHostAddress::LocalHost))
+            return QStringLiteral("no free port on 127.0.0.1");
+        m_port = probe.serverPort();
+        probe.close();
+
+        for (const char *folder : {"state", "state/run", "state/data", "state/data/certs",
+                                   "state/cache", "state/log", "state/spool"}) {
+            const QString path = m_dir.filePath(QLatin1String(folder));
+            if (!QDir().mkpath(path) || !giveTo(path, user->pw_uid, user->pw_gid))
+                return QStringLiteral("no folder ") + path;
+        }
+        const QString certs = m_dir.filePath(QStringLiteral("state/data/certs/"));
+        QProcess pki;
+        pki.setProcessEnvironment(daemonEnvironment());
+        pki.setProcessChannelMode(QProcess::MergedChannels);
+        pki.start(findIcinga2(),
+                  {QStringLiteral("pki"), QStringLiteral("new-cert"), QStringLiteral("--cn"),
+                   nodeName, QStringLiteral("--key"), certs + nodeName + QStringLiteral(".key"),
+                   QStringLiteral("--cert"), certs + nodeName + QStringLiteral(".crt")});
+        if (!pki.waitForFinished(60000) || pki.exitCode() != 0)
+            return QStringLiteral("no certificate: ") + QString::fromUtf8(pki.readAll());
+        // Its own certificate authority.
+        if (!QFile::copy(certs + nodeName + QStringLiteral(".crt"),
+                         certs + QStringLiteral("ca.crt")) ||
+            !giveTo(certs + QStringLiteral("ca.crt"), user->pw_uid, user->pw_gid))
+            return QStringLiteral("no ca.crt");
+
+        const QString config =
+            QStringLiteral("const NodeName = \"%1\"\n"
+                           "include \"solvarn-sjekk.conf\"\n"
+                           "include \"icinga2-services.conf\"\n"
+                           "object Endpoint NodeName { }\n"
+                           "object Zone NodeName { endpoints = [ NodeName ] }\n"
+                           "object CheckerComponent \"checker\" { }\n"
+                           "object ApiListener \"api\" {\n"
+                           "  bind_host = \"127.0.0.1\"\n"
+                           "  bind_port = %2\n"
+                           "}\n"
+                           "object ApiUser \"%3\" {\n"
+                           "  password = \"%4\"\n"
+                           "  permissions = [ \"*\" ]\n"
+                           "}\n"
+                           "object CheckCommand \"alive\" { command = [ \"/bin/true\" ] }\n")
+                .arg(nodeName)
+                .arg(m_port)
+                .arg(apiUser, apiPassword) +
+            QString(printerHosts).replace(QLatin1String("@SJEKK@"), m_program);
+        const QString configPath = m_dir.filePath(QStringLiteral("icinga2.conf"));
+        if (!writeFile(configPath, config))
+            return QStringLiteral("no icinga2.conf");
+        QFile::setPermissions(configPath, QFileDevice::ReadOwner | QFileDevice::ReadOther);
+
+        const QString state = m_dir.filePath(QStringLiteral("state"));
+        m_daemon.setProcessEnvironment(daemonEnvironment());
+        m_daemon.setProcessChannelMode(QProcess::MergedChannels);
+        m_daemon.start(icinga2Daemon,
+                       {QStringLiteral("daemon"), QStringLiteral("-c"), configPath,
+                        QStringLiteral("-DInitRunDir=") + state + QStringLiteral("/run"),
+                        QStringLiteral("-DDataDir=") + state + QStringLiteral("/data"),
+                        QStringLiteral("-DCacheDir=") + state + QStringLiteral("/cache"),
+                        QStringLiteral("-DLogDir=") + state + QStringLiteral("/log"),
+                        QStringLiteral("-DSpoolDir=") + state + QStringLiteral("/spool")});
+        if (!m_daemon.waitForStarted(10000))
+            return QStringLiteral("the daemon did not start: ") + m_daemon.errorString();
+        // Answering once it has loaded the configuration and opened its API.
+        const QDeadlineTimer deadline(60000);
+        while (!deadline.hasExpired()) {
+            if (m_daemon.state() == QProcess::NotRunning)
+                return QStringLiteral("the daemon ended: ") + output();
+            if (request("GET", QStringLiteral("/v1/status/IcingaApplication")).contains("results"))
+                return QString();
+            QTest::qWait(500);
+        }
+        return QStringLiteral("the API did not answer within 60 s: ") + output();
+    }
+
+    void stop()
+    {
+        if (m_daemon.state() == QProcess::NotRunning)
+            return;
+        m_daemon.terminate();
+        if (!m_daemon.waitForFinished(20000)) {
+            m_daemon.kill();
+            m_daemon.waitForFinished(5000);
+        }
+    }
+
+    QString output() { return QString::fromUtf8(m_daemon.readAll()); }
+
+    // The API's answer, or empty.
+    QByteArray request(const QByteArray &verb, const QString &path, const QByteArray &body = {})
+    {
+        QNetworkAccessManager manager;
+        QNetworkRequest request(
+            QUrl(QStringLiteral("https://127.0.0.1:%1%2").arg(m_port).arg(path)));
+        request.setRawHeader("Accept", "application/json");
+        request.setRawHeader("Authorization",
+                             "Basic " +
+                                 (apiUser + QLatin1Char(':') + apiPassword).toUtf8().toBase64());
+        if (!body.isEmpty())
+            request.setHeader(QNetworkRequest::ContentTypeHeader,
+                              QStringLiteral("application/json"));
+        QNetworkReply *reply = manager.sendCustomRequest(request, verb, body);
+        // Its own certificate, made for this run only.
+        QObject::connect(reply, &QNetworkReply::sslErrors, reply,
+                         [reply](const QList<QSslError> &) { reply->ignoreSslErrors(); });
+        QEventLoop loop;
+        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(apiWaitMs, &loop, &QEventLoop::quit);
+        loop.exec();
+        const QByteArray answer = reply->isFinished() ? reply->readAll() : QByteArray();
+        reply->abort();
+        reply->deleteLater();
+        return answer;
+    }
+
+private:
+    static QProcessEnvironment daemonEnvironment()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ICINGA2_USER"), icingaUser);
+        environment.insert(QStringLiteral("ICINGA2_GROUP"), icingaUser);
+        return environment;
+    }
+
+    QTemporaryDir m_dir;
+    QProcess m_daemon;
+    QString m_program;
+    quint16 m_port = 0;
+};
 
 const QString hosts = QStringLiteral("object Host \"etikettskriver-lager\" {\n"
                                      "  address = \"127.0.9.40\"\n"
@@ -32,6 +240,18 @@ class TestMonitoringConfig : public QObject
 private slots:
     void icinga2Validates_data();
     void icinga2Validates();
+    void icinga2RunsTheChecks_data();
+    void icinga2RunsTheChecks();
+    void cleanupTestCase();
+
+private:
+    // Started by the first row, for all of them.
+    QString startDaemon();
+
+    std::unique_ptr<Icinga2Run> m_icinga2;
+    QString m_whyNot;
+    QJsonObject m_services; // the results by service name
+    std::vector<std::unique_ptr<SimProcess>> m_printers;
 };
 
 void TestMonitoringConfig::icinga2Validates_data()
@@ -51,8 +271,7 @@ void TestMonitoringConfig::icinga2Validates()
     QFETCH(QString, extra);
     QFETCH(bool, valid);
 
-    const QString icinga2 = QStandardPaths::findExecutable(
-        QStringLiteral("icinga2"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
+    const QString icinga2 = findIcinga2();
     if (icinga2.isEmpty())
         QSKIP("icinga2 is not installed (Debian package icinga2-bin): Icinga 2 check skipped");
     if (::geteuid() != 0)
@@ -90,6 +309,180 @@ void TestMonitoringConfig::icinga2Validates()
                  qPrintable(output));
         QVERIFY2(output.contains(QStringLiteral("Instantiated 2 Services")), qPrintable(output));
     }
+}
+
+QString TestMonitoringConfig::startDaemon()
+{
+    if (findIcinga2().isEmpty())
+        return QStringLiteral("icinga2 is not installed (Debian package icinga2-bin)");
+    if (!QFile::exists(icinga2Daemon))
+        return QStringLiteral("no Icinga 2 daemon at ") + icinga2Daemon;
+    if (::geteuid() != 0)
+        return QStringLiteral("the daemon runs the checks as its own user, which needs root");
+
+    const auto startPrinter = [this](const QStringList &arguments) {
+        m_printers.push_back(std::make_unique<SimProcess>());
+        m_printers.back()->start(arguments);
+        return m_printers.back()->waitUntilReady();
+    };
+    const auto args = [](const QString &line) { return line.split(QLatin1Char(' ')); };
+    for (const char *line :
+         {"-a 127.0.9.70 -s A -l 500", "-a 127.0.9.71 -s b -l 500", "-a 127.0.9.72 -s B -l 42",
+          "-a 127.0.9.74 --no-reply", "-a 127.0.9.75 -s A -l 8"}) {
+        if (!startPrinter(args(QLatin1String(line))))
+            return QStringLiteral("printer-sim did not start: ") + m_printers.back()->err();
+    }
+    if (!startPrinter(args(QStringLiteral("--serial -s A -l 120"))))
+        return QStringLiteral("printer-sim --serial did not start: ") + m_printers.back()->err();
+    SimProcess &serial = *m_printers.back();
+    QDeadlineTimer lineDeadline(5000);
+    while (!serial.out().contains(QLatin1Char('\n')) && !lineDeadline.hasExpired())
+        QTest::qWait(20);
+    const QString device = serial.out().section(QLatin1Char('\n'), 0, 0).trimmed();
+    // The daemon's user opens it, as it would a port of group dialout it belongs to.
+    if (!device.startsWith(QLatin1Char('/')) ||
+        !QFile::setPermissions(device, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                           QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                           QFileDevice::ReadOther | QFileDevice::WriteOther))
+        return QStringLiteral("no pseudo-terminal for the serial printer");
+
+    const auto host = [](const char *name, const char *address, const char *vars) {
+        return QStringLiteral(
+                   "object Host \"%1\" {\n  address = \"%2\"\n"
+                   "  check_command = \"alive\"\n  vars.solvarn_sjekk = \"@SJEKK@\"\n%3}\n")
+            .arg(QLatin1String(name), QLatin1String(address), QLatin1String(vars));
+    };
+    const QString hosts =
+        host("skriver-klar", "127.0.9.70", "  vars.solvarn_printer = \"network\"\n") +
+        host("skriver-feil", "127.0.9.71", "  vars.solvarn_printer = \"network\"\n") +
+        host("skriver-advarsel", "127.0.9.72",
+             "  vars.solvarn_printer = \"network\"\n  vars.solvarn_timeout = 12\n") +
+        host("skriver-avvist", "127.0.9.73", "  vars.solvarn_printer = \"network\"\n") +
+        host("skriver-stille", "127.0.9.74", "  vars.solvarn_printer = \"network\"\n") +
+        host("skriver-rull", "127.0.9.75",
+             "  vars.solvarn_printer = \"network\"\n  vars.solvarn_warning = \"10:\"\n") +
+        host("kasse-1", "127.0.0.1",
+             qPrintable(QStringLiteral("  vars.solvarn_printer = \"serial\"\n"
+                                       "  vars.solvarn_to = 1\n  vars.solvarn_pause = 100\n"
+                                       "  vars.solvarn_com_ports = \"%1\"\n")
+                            .arg(device)));
+
+    m_icinga2 = std::make_unique<Icinga2Run>();
+    const QString whyNot = m_icinga2->start(hosts);
+    if (!whyNot.isEmpty())
+        return QStringLiteral("FAIL ") + whyNot;
+    // The shipped services check every 5 minutes, the first time somewhere within them: now.
+    m_icinga2->request("POST", QStringLiteral("/v1/actions/reschedule-check"),
+                       R"({"type": "Service", "filter": "true", "force": true})");
+
+    const QDeadlineTimer deadline(120000);
+    constexpr int serviceCount = 7;
+    while (!deadline.hasExpired()) {
+        const QJsonArray results =
+            QJsonDocument::fromJson(
+                m_icinga2->request("GET", QStringLiteral("/v1/objects/services?attrs=__name&"
+                                                         "attrs=last_check_result&"
+                                                         "attrs=check_timeout&attrs=vars")))
+                .object()
+                .value(QStringLiteral("results"))
+                .toArray();
+        QJsonObject checked;
+        for (const QJsonValue &result : results) {
+            const QJsonObject attrs = result.toObject().value(QStringLiteral("attrs")).toObject();
+            if (attrs.value(QStringLiteral("last_check_result")).isObject())
+                checked.insert(attrs.value(QStringLiteral("__name")).toString(), attrs);
+        }
+        if (checked.size() == serviceCount) {
+            m_services = checked;
+            break;
+        }
+        QTest::qWait(1000);
+    }
+    m_icinga2->stop();
+    m_printers.clear();
+    if (m_services.isEmpty())
+        return QStringLiteral("FAIL not every service had a result within 120 s: ") +
+               m_icinga2->output().right(2000);
+    return QString();
+}
+
+void TestMonitoringConfig::icinga2RunsTheChecks_data()
+{
+    QTest::addColumn<QString>("service");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QString>("output"); // a pattern for the whole output
+    QTest::addColumn<QString>("perfData");
+    QTest::addColumn<int>("checkTimeout"); // the engine's: the plugin's and 10 s
+
+    QTest::newRow("ready") << "skriver-klar!etikettskriver" << 0
+                           << "^OK - 127\\.0\\.9\\.70: Printer OK \\(status A, 500 etiketter "
+                              "igjen\\)$"
+                           << "^time=[0-9.]+s;;;0 labels=500;;;0$" << 20;
+    QTest::newRow("printer error") << "skriver-feil!etikettskriver" << 2
+                                   << "^CRITICAL - 127\\.0\\.9\\.71: Off line, Skriverfeil - "
+                                      "Skrivehodet åpent \\(status b, 500 etiketter igjen\\)$"
+                                   << "^time=[0-9.]+s;;;0 labels=500;;;0$" << 20;
+    QTest::newRow("warning, own timeout")
+        << "skriver-advarsel!etikettskriver" << 1
+        << "^WARNING - 127\\.0\\.9\\.72: Fargebåndet er nesten tomt \\(status B, 42 etiketter "
+           "igjen\\)$"
+        << "^time=[0-9.]+s;;;0 labels=42;;;0$" << 22;
+    QTest::newRow("refused address")
+        << "skriver-avvist!etikettskriver" << 2
+        << "^CRITICAL - 127\\.0\\.9\\.73: port 1025: Connection refused \\(10061\\)\n"
+           "port 1025: Connection refused \\(10061\\)\nport 1024: Connection refused \\(10061\\)$"
+        << "^time=[0-9.]+s;;;0$" << 20;
+    QTest::newRow("silent peer")
+        << "skriver-stille!etikettskriver" << 2
+        << "^CRITICAL - Finner ikke skriver på IP-adresse 127\\.0\\.9\\.74$"
+        << "^time=[0-9.]+s;;;0$" << 20;
+    QTest::newRow("labels below --warning")
+        << "skriver-rull!etikettskriver" << 1
+        << "^WARNING - 127\\.0\\.9\\.75: Printer OK \\(status A, 8 etiketter igjen\\), etiketter "
+           "utenfor --warning 10:$"
+        << "^time=[0-9.]+s;;;0 labels=8;10:;;0$" << 20;
+    QTest::newRow("serial printer through SOLVARN_COM_PORTS")
+        << "kasse-1!etikettskriver-serie" << 0
+        << "^OK - com1: - Skriver OK - \\(status A, 120 etiketter igjen\\)\n"
+           "com1: - Skriver OK - \\(status A\\)$"
+        << "^time=[0-9.]+s;;;0 answered=1;;;0 labels=120;;;0$" << 20;
+}
+
+void TestMonitoringConfig::icinga2RunsTheChecks()
+{
+    QFETCH(QString, service);
+    QFETCH(int, state);
+    QFETCH(QString, output);
+    QFETCH(QString, perfData);
+    QFETCH(int, checkTimeout);
+
+    if (!m_icinga2 && m_whyNot.isEmpty())
+        m_whyNot = startDaemon();
+    if (m_whyNot.startsWith(QLatin1String("FAIL ")))
+        QFAIL(qPrintable(m_whyNot));
+    if (!m_whyNot.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("Icinga 2 daemon run skipped: ") + m_whyNot));
+
+    const QJsonObject attrs = m_services.value(service).toObject();
+    const QJsonObject result = attrs.value(QStringLiteral("last_check_result")).toObject();
+    const QString shown = QString::fromUtf8(QJsonDocument(attrs).toJson());
+    QCOMPARE(result.value(QStringLiteral("state")).toInt(-1), state);
+    // Icinga cuts the performance data off the first line and keeps the blank before it.
+    QString text = result.value(QStringLiteral("output")).toString();
+    text.replace(QRegularExpression(QStringLiteral(" +(\n|$)")), QStringLiteral("\\1"));
+    QVERIFY2(QRegularExpression(output).match(text).hasMatch(), qPrintable(shown));
+    QStringList perf;
+    for (const QJsonValue &entry : result.value(QStringLiteral("performance_data")).toArray())
+        perf << entry.toString();
+    QVERIFY2(QRegularExpression(perfData).match(perf.join(QLatin1Char(' '))).hasMatch(),
+             qPrintable(shown));
+    QCOMPARE(attrs.value(QStringLiteral("check_timeout")).toInt(), checkTimeout);
+}
+
+void TestMonitoringConfig::cleanupTestCase()
+{
+    m_icinga2.reset();
+    m_printers.clear();
 }
 
 QTEST_MAIN(TestMonitoringConfig)

@@ -2,21 +2,37 @@
 // printer-sim (network and pseudo-terminal), a fake printer and bad arguments, on addresses
 // 127.0.9.10 to 127.0.9.39, with no display in its environment.
 
+#include "checkoptions.h"
+#include "checkprogram.h"
+#include "checkstatus.h"
+#include "checksummary.h"
 #include "fakeplatform.h"
 #include "fakeprinterserver.h"
 #include "form1.h"
+#include "networkstate.h"
+#include "networkverdict.h"
+#include "serialcheckhost.h"
 #include "serialportcontrol.h"
 #include "simprocess.h"
+#include "thresholdrange.h"
+#include "watchedsocketcontrol.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QUdpSocket>
 
+#include <cstdio>
 #include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -32,9 +48,13 @@ struct CheckRun
     int exitCode = -1;
     QString out;
     QString err;
+    qint64 elapsedMs = 0;
 };
 
-CheckRun runCheck(const QStringList &arguments, const QString &comPorts = QString())
+// wrapper: a command that runs the check in a changed setting (its last argument is followed
+// by the program and the arguments).
+CheckRun runCheck(const QStringList &arguments, const QString &comPorts = QString(),
+                  const QStringList &wrapper = {}, const QString &checkProgram = program)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -43,25 +63,126 @@ CheckRun runCheck(const QStringList &arguments, const QString &comPorts = QStrin
         environment.insert(QStringLiteral("SOLVARN_COM_PORTS"), comPorts);
     QProcess process;
     process.setProcessEnvironment(environment);
-    process.start(program, arguments);
+    QElapsedTimer clock;
+    clock.start();
+    if (wrapper.isEmpty())
+        process.start(checkProgram, arguments);
+    else
+        process.start(wrapper.first(), wrapper.mid(1) + QStringList{checkProgram} + arguments);
     CheckRun run;
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) {
+    if (!process.waitForFinished(40000) || process.exitStatus() != QProcess::NormalExit) {
         process.kill();
         process.waitForFinished();
         return run;
     }
+    run.elapsedMs = clock.elapsed();
     run.exitCode = process.exitCode();
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
 }
 
+// The check in one process of the test, as a second check would run after a first one.
+CheckRun runCheckHere(const QStringList &arguments)
+{
+    std::FILE *out = std::tmpfile();
+    std::FILE *err = std::tmpfile();
+    CheckRun run;
+    if (!out || !err)
+        return run;
+    run.exitCode = runCheckProgram(QStringList{program} + arguments, out, err);
+    const auto readAll = [](std::FILE *file) {
+        QFile read;
+        std::rewind(file);
+        read.open(file, QIODevice::ReadOnly);
+        return QString::fromUtf8(read.readAll());
+    };
+    run.out = readAll(out);
+    run.err = readAll(err);
+    std::fclose(out);
+    std::fclose(err);
+    return run;
+}
+
+// A name server that hears every question and never answers, on 127.0.9.53, and the check
+// made to ask it alone: a mount namespace of its own with a private resolv.conf.
+struct SilentNameServer
+{
+    QUdpSocket socket;
+    QTemporaryDir dir;
+    QString skipReason;
+    QStringList wrapper;
+
+    SilentNameServer()
+    {
+        const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
+        if (unshare.isEmpty()) {
+            skipReason = QStringLiteral("unshare (util-linux) is missing");
+            return;
+        }
+        if (!socket.bind(QHostAddress(QStringLiteral("127.0.9.53")), 53)) {
+            skipReason = QStringLiteral("port 53 of 127.0.9.53 cannot be bound (needs root): ") +
+                         socket.errorString();
+            return;
+        }
+        QFile resolv(dir.filePath(QStringLiteral("resolv.conf")));
+        if (!resolv.open(QIODevice::WriteOnly) ||
+            resolv.write("nameserver 127.0.9.53\noptions timeout:8 attempts:3\n") < 0) {
+            skipReason = QStringLiteral("no private resolv.conf");
+            return;
+        }
+        resolv.close();
+        wrapper = QStringList{unshare,
+                              QStringLiteral("-rm"),
+                              QStringLiteral("sh"),
+                              QStringLiteral("-c"),
+                              QStringLiteral("mount --bind \"$0\" /etc/resolv.conf && exec \"$@\""),
+                              resolv.fileName()};
+    }
+};
+
+// The check as a user who may not open the simulator's pseudo-terminal: root runs it as nobody
+// (a copy of the program where nobody may run it), anybody else takes the rights away.
+struct NotAllowed
+{
+    QTemporaryDir dir;
+    QString skipReason;
+    QStringList wrapper;
+    QString checkProgram = program;
+
+    explicit NotAllowed(const QString &device)
+    {
+        if (::geteuid() != 0) {
+            if (!QFile::setPermissions(device, QFileDevice::Permissions()))
+                skipReason = QStringLiteral("the pseudo-terminal's rights cannot be taken away");
+            return;
+        }
+        const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+        if (setpriv.isEmpty()) {
+            skipReason = QStringLiteral("setpriv (util-linux) is missing");
+            return;
+        }
+        checkProgram = dir.filePath(QStringLiteral("solvarn-sjekk"));
+        const auto everyoneRuns = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                  QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                  QFileDevice::ExeOther;
+        if (!QFile::copy(program, checkProgram) ||
+            !QFile::setPermissions(checkProgram, everyoneRuns) ||
+            !QFile::setPermissions(dir.path(), everyoneRuns)) {
+            skipReason = QStringLiteral("no copy of the program for nobody");
+            return;
+        }
+        wrapper = QStringList{setpriv, QStringLiteral("--reuid=nobody"),
+                              QStringLiteral("--regid=nogroup"), QStringLiteral("--clear-groups")};
+    }
+};
+
 // The monitoring-plugin line: STATUS - text, then optionally " | " and label=value[UOM]
 // entries with up to four ;-separated thresholds and limits.
 const QRegularExpression pluginLine(QStringLiteral(
     "^(OK|WARNING|CRITICAL|UNKNOWN) - [^|\\n]+"
-    "(?: \\| (?:[^ =']+|'[^']+')=-?[0-9.]+(?:s|ms|us|%|B|KB|MB|TB|c)?(?:;-?[0-9.]*){0,4}"
-    "(?: (?:[^ =']+|'[^']+')=-?[0-9.]+(?:s|ms|us|%|B|KB|MB|TB|c)?(?:;-?[0-9.]*){0,4})*)?$"));
+    "(?: \\| (?:[^ =']+|'[^']+')=-?[0-9.]+(?:s|ms|us|%|B|KB|MB|TB|c)?(?:;[-0-9.:~@]*){0,4}"
+    "(?: (?:[^ =']+|'[^']+')=-?[0-9.]+(?:s|ms|us|%|B|KB|MB|TB|c)?(?:;[-0-9.:~@]*){0,4})*)?$"));
 
 QString statusWord(int exitCode)
 {
@@ -109,74 +230,156 @@ private slots:
     void printerHangsUp_data();
     void printerHangsUp();
     void linksNoGui();
+    void informationOptions_data();
+    void informationOptions();
+    void statusOfLetter_data();
+    void statusOfLetter();
+    void summaryLine_data();
+    void summaryLine();
+    void optionLimits_data();
+    void optionLimits();
+    void serialDefaultTimeout_data();
+    void serialDefaultTimeout();
+    void thresholdRange_data();
+    void thresholdRange();
+    void serialVerdict_data();
+    void serialVerdict();
+    void networkVerdict_data();
+    void networkVerdict();
+    void secondCheckStartsAfresh();
 };
 
 void TestSolvarnSjekk::check_data()
 {
     QTest::addColumn<QStringList>("simArguments"); // empty: no simulator
     QTest::addColumn<QByteArray>("fakeReply");     // a fake printer's reply on 1025 instead
+    QTest::addColumn<QString>("rig");              // the setting the check runs in, see check()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("summary"); // a pattern for the summary line
-    QTest::addColumn<QString>("shown");   // a text the log must show on the terminal
+    QTest::addColumn<QString>("summary");   // a pattern for the summary line
+    QTest::addColumn<QString>("shown");     // a text the output must show
+    QTest::addColumn<int>("withinSeconds"); // 0: no bound on when the process ends
 
     const auto args = [](const QString &line) { return line.split(QLatin1Char(' ')); };
     const QStringList none;
+    const QString plain;
 
     QTest::newRow("network ready")
-        << args("-a 127.0.9.10 -s A -l 500") << QByteArray() << args("network 127.0.9.10") << 0
+        << args("-a 127.0.9.10 -s A -l 500") << QByteArray() << plain << args("network 127.0.9.10")
+        << 0
         << "^OK - 127\\.0\\.9\\.10: Printer OK \\(status A, 500 etiketter igjen\\) \\| "
            "time=[0-9.]+s;;;0 labels=500;;;0$"
-        << "*Printer er online, og klar til utskrift\n";
+        << "*Printer er online, og klar til utskrift\n"
+        << 0;
     QTest::newRow("network ready, plugin line alone")
-        << args("-a 127.0.9.11 -s M -l 7") << QByteArray() << args("network 127.0.9.11 --plugin")
-        << 0
+        << args("-a 127.0.9.11 -s M -l 7") << QByteArray() << plain
+        << args("network 127.0.9.11 --plugin") << 0
         << "^OK - 127\\.0\\.9\\.11: Etikett klar \\(status M, 7 etiketter igjen\\) \\| "
            "time=[0-9.]+s;;;0 labels=7;;;0$"
-        << QString();
+        << QString() << 0;
     QTest::newRow("network ribbon nearly out")
-        << args("-a 127.0.9.12 -s B -l 42") << QByteArray() << args("network 127.0.9.12") << 1
+        << args("-a 127.0.9.12 -s B -l 42") << QByteArray() << plain << args("network 127.0.9.12")
+        << 1
         << "^WARNING - 127\\.0\\.9\\.12: Fargebåndet er nesten tomt \\(status B, 42 etiketter "
            "igjen\\)"
-        << QString();
+        << QString() << 0;
     QTest::newRow("network print head open, status CR shown as a blank")
-        << args("-a 127.0.9.13 -s b") << QByteArray() << args("network 127.0.9.13") << 2
+        << args("-a 127.0.9.13 -s b") << QByteArray() << plain << args("network 127.0.9.13") << 2
         << "^CRITICAL - 127\\.0\\.9\\.13: Off line, Skriverfeil - Skrivehodet åpent \\(status b"
-        << "FEIL: Off line, Skriverfeil - Skrivehodet åpent b000500\n";
+        << "FEIL: Off line, Skriverfeil - Skrivehodet åpent b000500\n"
+        << 0;
     QTest::newRow("network off line with memory nearly full")
-        << args("-a 127.0.9.14 -s 2") << QByteArray() << args("network 127.0.9.14 --plugin") << 2
-        << "^CRITICAL - 127\\.0\\.9\\.14: Off line - Skriverminne nesten fullt" << QString();
+        << args("-a 127.0.9.14 -s 2") << QByteArray() << plain
+        << args("network 127.0.9.14 --plugin") << 2
+        << "^CRITICAL - 127\\.0\\.9\\.14: Off line - Skriverminne nesten fullt" << QString() << 0;
     QTest::newRow("network refused")
-        << none << QByteArray() << args("network 127.0.9.15") << 2
-        << "^CRITICAL - 127\\.0\\.9\\.15: TCP/IP FEIL \\(SockInn\\)\\. Kode=10061 "
-        << "TCP/IP FEIL (SockInn). Kode=10061\n";
+        << none << QByteArray() << plain << args("network 127.0.9.15") << 2
+        << "^CRITICAL - 127\\.0\\.9\\.15: port 1025: Connection refused \\(10061\\) \\|"
+        << "TCP/IP FEIL (SockInn). Kode=10061\n"
+        << 0;
     QTest::newRow("network escape sequence from the printer is shown, not obeyed")
-        << none << QByteArray("\x02  b\x1b[2J\x07\x03") << args("network 127.0.9.16") << 2
+        << none << QByteArray("\x02  b\x1b[2J\x07\x03") << plain << args("network 127.0.9.16") << 2
         << "^CRITICAL - 127\\.0\\.9\\.16: Off line, Skriverfeil - Skrivehodet åpent \\(status b\\)"
-        << "Skrivehodet åpent b^[[2J^G^C\n";
+        << "Skrivehodet åpent b^[[2J^G^C\n"
+        << 0;
     QTest::newRow("network connects but never reports")
-        << args("-a 127.0.9.18 --timing enq") << QByteArray() << args("network 127.0.9.18") << 2
-        << "^CRITICAL - Finner ikke skriver på IP-adresse 127\\.0\\.9\\.18 \\|"
-        << "Finner ikke skriver på IP-adresse 127.0.9.18\n Sjekk at den er koplet til.\n";
+        << args("-a 127.0.9.18 --timing enq") << QByteArray() << plain << args("network 127.0.9.18")
+        << 2 << "^CRITICAL - Finner ikke skriver på IP-adresse 127\\.0\\.9\\.18 \\|"
+        << "Finner ikke skriver på IP-adresse 127.0.9.18\n Sjekk at den er koplet til.\n"
+        << 0;
     QTest::newRow("timeout while the printer never reports")
-        << args("-a 127.0.9.17 --timing enq") << QByteArray()
+        << args("-a 127.0.9.17 --timing enq") << QByteArray() << plain
         << args("network 127.0.9.17 --timeout 1") << 3
         << "^UNKNOWN - ingen svar innen 1 s \\(--timeout\\), kontrollen ble avbrutt \\| "
            "time=[0-9.]+s;;;0$"
-        << "Forsøker å nå skriveren";
+        << "Forsøker å nå skriveren" << 0;
+
+    // What failed first is named first; the printer's status after it.
+    QTest::newRow("network port 1024 refused, status on 1025")
+        << args("-a 127.0.9.21 -s A -l 500 --refuse-1024") << QByteArray() << plain
+        << args("network 127.0.9.21 --plugin") << 2
+        << "^CRITICAL - 127\\.0\\.9\\.21: port 1024: Connection refused \\(10061\\); Printer OK "
+           "\\(status A, 500 etiketter igjen\\) \\|"
+        << "\nport 1024: Connection refused (10061)\n"
+        << 0;
+    QTest::newRow("network printer in use: accepts and hangs up at once")
+        << args("-a 127.0.9.22 -s A --close-on-connect") << QByteArray() << plain
+        << args("-H 127.0.9.22 --plugin") << 2
+        << "^CRITICAL - 127\\.0\\.9\\.22: port 1024 ble lukket av skriveren med en gang, uten "
+           "svar \\(i bruk av et annet program\\?\\) \\| time=[0-9.]+s;;;0$"
+        << QString() << 0;
+    // The process ends with its summary, not when the resolver gives up (24 s here).
+    QTest::newRow("name server never answers: ends with the summary")
+        << none << QByteArray() << "silent name server"
+        << args("network skriver.solvarn.test --plugin") << 2
+        << "^CRITICAL - .*skriver\\.solvarn\\.test" << QString() << 15;
+    QTest::newRow("name server never answers: ends within --timeout")
+        << none << QByteArray() << "silent name server"
+        << args("network skriver.solvarn.test --plugin -t 2") << 3
+        << "^UNKNOWN - ingen svar innen 2 s \\(--timeout\\), kontrollen ble avbrutt \\|"
+        << QString() << 5;
+    QTest::newRow("-H, -t, -w, -c, -v: labels below --warning")
+        << args("-a 127.0.9.23 -s A -l 8") << QByteArray() << plain
+        << args("-H 127.0.9.23 -t 9 -w 10: -c @0:5 -v --plugin") << 1
+        << "^WARNING - 127\\.0\\.9\\.23: Printer OK \\(status A, 8 etiketter igjen\\), etiketter "
+           "utenfor --warning 10: \\| time=[0-9.]+s;;;0 labels=8;10:;@0:5;0$"
+        << "\nSTART Nettverk " << 0;
+    QTest::newRow("labels inside the --critical range")
+        << args("-a 127.0.9.24 -s B -l 3") << QByteArray() << plain
+        << args("network 127.0.9.24 --warning 10: --critical @0:5 --plugin") << 2
+        << "^CRITICAL - 127\\.0\\.9\\.24: Fargebåndet er nesten tomt \\(status B, 3 etiketter "
+           "igjen\\), etiketter utenfor --critical @0:5 \\|"
+        << QString() << 0;
 
     QTest::newRow("serial ready")
-        << args("--serial -s A -l 120") << QByteArray() << args("serial --to 2 --pause 200") << 0
-        << "^OK - com1: - Skriver OK - \\(status A\\) \\| time=[0-9.]+s;;;0 port=1;;;1 "
-           "answered=1;;;0$"
-        << "  Data fra printer =  -->^B  A000120^C<--\n";
+        << args("--serial -s A -l 120") << QByteArray() << plain
+        << args("serial --to 2 --pause 200") << 0
+        << "^OK - com1: - Skriver OK - \\(status A, 120 etiketter igjen\\) \\| time=[0-9.]+s;;;0 "
+           "answered=1;;;0 labels=120;;;0$"
+        << "  Data fra printer =  -->^B  A000120^C<--\n"
+        << 0;
     QTest::newRow("serial memory nearly full, range corrected")
-        << args("--serial -s C") << QByteArray() << args("serial --from 3 --to 2 --plugin") << 1
-        << "^WARNING - com1: Buffer nesten fullt \\(status C\\)" << QString();
+        << args("--serial -s C") << QByteArray() << plain << args("serial --from 3 --to 2 --plugin")
+        << 1 << "^WARNING - com1: Buffer nesten fullt \\(status C" << QString() << 0;
     QTest::newRow("serial no port answering")
-        << none << QByteArray() << args("serial --to 1 --pause 10") << 2
+        << none << QByteArray() << plain << args("serial --to 1 --pause 10") << 2
         << "^CRITICAL - ingen serieport svarte \\(com 1 til 1, 19200\\)"
-        << "Prøver com1 ( 19200 )\n";
+        << "Prøver com1 ( 19200 )\n"
+        << 0;
+    // Six answering ports at the longest pause take more than the network's 10 s.
+    QTest::newRow("serial slow sweep within its own default timeout")
+        << args("--serial -s A") << QByteArray() << "one printer on com1 to com6"
+        << args("serial --to 6 --pause 2000 --plugin") << 0
+        << "^OK - com1: - Skriver OK - \\(status A, 500 etiketter igjen\\), 6 porter svarte \\| "
+           "time=[0-9.]+s;;;0 answered=6;;;0 labels=500;;;0$"
+        << "\ncom1: - Skriver OK - (status A)\ncom2: - Skriver OK - (status A)\n"
+        << 0;
+    QTest::newRow("serial port the user may not open")
+        << args("--serial -s A") << QByteArray() << "not allowed" << args("serial --to 1 --plugin")
+        << 3
+        << "^UNKNOWN - com1 \\(/dev/[^)]+\\): ingen tilgang; brukeren må være med i gruppen "
+           "dialout \\| time=[0-9.]+s;;;0 answered=0;;;0$"
+        << QString() << 0;
 
     const QString unknown = QStringLiteral("^UNKNOWN - ");
     const QByteArray noReply;
@@ -186,14 +389,22 @@ void TestSolvarnSjekk::check_data()
              std::pair{"unknown check", "parallel"},
              std::pair{"address missing", "network"},
              std::pair{"address of blanks", "network \t"},
+             std::pair{"address with a blank", "network a\tb"},
+             std::pair{"address empty", "network "},
+             std::pair{"address past 255", "network 999.1.2.3"},
+             std::pair{"address with a port", "network host:1025"},
+             std::pair{"address twice, -H and after network", "network 127.0.9.19 -H 127.0.9.19"},
+             std::pair{"-H for serial", "serial -H 127.0.9.19"},
+             std::pair{"range not a range", "network 127.0.9.19 -w 5:1"},
              std::pair{"speed not a number", "serial --speed fast"},
              std::pair{"range not readable", "serial --from x"},
              std::pair{"pause beyond 16 bits", "serial --pause 40000"},
              std::pair{"timeout not positive", "network 127.0.9.19 --timeout 0"},
              std::pair{"serial option for the network", "network 127.0.9.19 --to 3"},
+             std::pair{"bad address under --plugin", "network a:b --plugin"},
          }) {
-        QTest::newRow(name) << none << noReply << args(QLatin1String(line)) << 3 << unknown
-                            << QString();
+        QTest::newRow(name) << none << noReply << plain << args(QLatin1String(line)) << 3 << unknown
+                            << QString() << 0;
     }
 }
 
@@ -201,13 +412,15 @@ void TestSolvarnSjekk::check()
 {
     QFETCH(QStringList, simArguments);
     QFETCH(QByteArray, fakeReply);
+    QFETCH(QString, rig);
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(QString, summary);
     QFETCH(QString, shown);
+    QFETCH(int, withinSeconds);
 
-    if (arguments.contains(QStringLiteral("\t")))
-        arguments.replace(arguments.indexOf(QStringLiteral("\t")), QStringLiteral("  "));
+    for (QString &argument : arguments)
+        argument.replace(QLatin1Char('\t'), QLatin1Char(' '));
 
     SimProcess sim;
     QString device;
@@ -224,26 +437,52 @@ void TestSolvarnSjekk::check()
     if (serial && device.isEmpty())
         device = QStringLiteral("/dev/solvarn-no-such-port");
 
-    const CheckRun run = runCheck(arguments, device);
+    CheckRun run;
+    if (rig == QLatin1String("silent name server")) {
+        SilentNameServer nameServer;
+        if (!nameServer.skipReason.isEmpty())
+            QSKIP(qPrintable(QStringLiteral("no silent name server: ") + nameServer.skipReason));
+        run = runCheck(arguments, QString(), nameServer.wrapper);
+        if (run.err.contains(QLatin1String("unshare:")) ||
+            run.err.contains(QLatin1String("mount:")))
+            QSKIP(qPrintable(QStringLiteral("no private resolv.conf: ") + run.err));
+    } else if (rig == QLatin1String("not allowed")) {
+        NotAllowed notAllowed(device);
+        if (!notAllowed.skipReason.isEmpty())
+            QSKIP(qPrintable(notAllowed.skipReason));
+        run = runCheck(arguments, device, notAllowed.wrapper, notAllowed.checkProgram);
+    } else if (rig == QLatin1String("one printer on com1 to com6")) {
+        run = runCheck(arguments, QStringList(6, device).join(QLatin1Char(':')));
+    } else {
+        run = runCheck(arguments, device);
+    }
     QCOMPARE(run.exitCode, exitCode);
+    if (withinSeconds > 0)
+        QVERIFY2(run.elapsedMs < withinSeconds * 1000, qPrintable(QString::number(run.elapsedMs)));
 
     QStringList lines = run.out.split(QLatin1Char('\n'));
     QCOMPARE(lines.takeLast(), QString()); // every line ends
     QVERIFY(!lines.isEmpty());
-    const QString last = lines.last();
-    QVERIFY2(pluginLine.match(last).hasMatch(), qPrintable(last));
-    QVERIFY2(last.startsWith(statusWord(exitCode) + QStringLiteral(" - ")), qPrintable(last));
-    QVERIFY2(QRegularExpression(summary).match(last).hasMatch(), qPrintable(last));
-    if (arguments.contains(QStringLiteral("--plugin")) || (exitCode == 3 && shown.isEmpty()))
-        QCOMPARE(lines.size(), 1);
-    else
+    // A monitoring engine reads the first line; on a terminal the summary comes after the log.
+    const bool plugin = arguments.contains(QStringLiteral("--plugin"));
+    const QString line = plugin ? lines.first() : lines.last();
+    QVERIFY2(pluginLine.match(line).hasMatch(), qPrintable(line));
+    QVERIFY2(line.startsWith(statusWord(exitCode) + QStringLiteral(" - ")), qPrintable(line));
+    QVERIFY2(QRegularExpression(summary).match(line).hasMatch(), qPrintable(line));
+    if (!shown.isEmpty())
         QVERIFY2(run.out.contains(shown), qPrintable(run.out));
-    if (exitCode == 3 && shown.isEmpty()) {
-        // Bad arguments: one clear line on standard error.
-        QVERIFY2(run.err.startsWith(QStringLiteral("solvarn-sjekk: ")) &&
-                     run.err.count(QLatin1Char('\n')) == 1,
-                 qPrintable(run.err));
+    if (exitCode == 3 && shown.isEmpty() && summary == QLatin1String("^UNKNOWN - ")) {
+        // Bad arguments: the summary alone, and one clear line on standard error.
+        QCOMPARE(lines.size(), 1);
+        if (!plugin) {
+            QVERIFY2(run.err.startsWith(QStringLiteral("solvarn-sjekk: ")) &&
+                         run.err.count(QLatin1Char('\n')) == 1,
+                     qPrintable(run.err));
+        }
     }
+    // Nothing on standard error that an engine would put in front of the summary.
+    if (plugin)
+        QCOMPARE(run.err, QString());
     // Nothing reaches the terminal raw: no CR, no escape.
     QVERIFY(!run.out.contains(QLatin1Char('\r')));
     QVERIFY(!run.out.contains(QChar(0x1b)));
@@ -314,11 +553,12 @@ void TestSolvarnSjekk::printerHangsUp_data()
 
     QTest::newRow("reset at once")
         << "127.0.9.37" << true
-        << "^CRITICAL - 127\\.0\\.9\\.37: TCP/IP FEIL \\(SockInn\\)\\. Kode=10054 "
+        << "^CRITICAL - 127\\.0\\.9\\.37: port 1025: Connection reset by peer \\(10054\\) \\|"
         << "TCP/IP FEIL (SockInn). Kode=10054\n";
     QTest::newRow("clean close at once")
         << "127.0.9.38" << false
-        << "^CRITICAL - Finner ikke skriver på IP-adresse 127\\.0\\.9\\.38 \\|"
+        << "^CRITICAL - 127\\.0\\.9\\.38: port 1024 ble lukket av skriveren med en gang, uten svar "
+           "\\(i bruk av et annet program\\?\\) \\|"
         << "Finner ikke skriver på IP-adresse 127.0.9.38\n";
 }
 
@@ -362,6 +602,367 @@ void TestSolvarnSjekk::linksNoGui()
     QVERIFY2(dynamic.contains(QStringLiteral("libQt6Core")), qPrintable(dynamic));
     QVERIFY2(!dynamic.contains(QStringLiteral("libQt6Gui")), qPrintable(dynamic));
     QVERIFY2(!dynamic.contains(QStringLiteral("libQt6Widgets")), qPrintable(dynamic));
+}
+
+void TestSolvarnSjekk::informationOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("-V") << QStringList{QStringLiteral("-V")} << "solvarn-sjekk 1.0\n";
+    QTest::newRow("--version") << QStringList{QStringLiteral("--version")} << "solvarn-sjekk 1.0\n";
+    QTest::newRow("--help names the environment")
+        << QStringList{QStringLiteral("--help")}
+        << "Environment:\n  SOLVARN_COM_PORTS         serial: device paths, separated by colons";
+    QTest::newRow("--help names -H")
+        << QStringList{QStringLiteral("--help")} << "  -H, --hostname <ADDRESS>";
+}
+
+void TestSolvarnSjekk::informationOptions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, shown);
+    const CheckRun run = runCheck(arguments);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.contains(shown), qPrintable(run.out));
+    QCOMPARE(run.err, QString());
+}
+
+void TestSolvarnSjekk::statusOfLetter_data()
+{
+    QTest::addColumn<QChar>("letter");
+    QTest::addColumn<int>("exitCode");
+    const struct
+    {
+        char16_t letter;
+        int exitCode;
+    } rows[] = {
+        // Off line.
+        {u'0', 2},
+        {u'1', 2},
+        {u'2', 2},
+        {u'3', 2},
+        // On line; ribbon, memory, both nearly used up.
+        {u'A', 0},
+        {u'B', 1},
+        {u'C', 1},
+        {u'D', 1},
+        // Printing.
+        {u'G', 0},
+        {u'H', 1},
+        {u'I', 1},
+        {u'J', 1},
+        // Label ready.
+        {u'M', 0},
+        {u'N', 1},
+        {u'O', 1},
+        {u'P', 1},
+        // Compiling.
+        {u'S', 0},
+        {u'T', 1},
+        {u'U', 1},
+        {u'V', 1},
+        // Printer errors.
+        {u'a', 2},
+        {u'b', 2},
+        {u'c', 2},
+        {u'd', 2},
+        {u'e', 2},
+        {u'f', 2},
+        {u'g', 2},
+        {u'h', 2},
+        {u'i', 2},
+        {u'j', 2},
+        {u'k', 2},
+        // Outside the table: the print-stop codes, neighbours, case, blank, control, Latin-1.
+        {u'4', 2},
+        {u'E', 2},
+        {u'K', 2},
+        {u'Q', 2},
+        {u'W', 2},
+        {u'F', 2},
+        {u'L', 2},
+        {u'R', 2},
+        {u'Z', 2},
+        {u'l', 2},
+        {u'z', 2},
+        {u' ', 2},
+        {u'\x05', 2},
+        {u'\xe5', 2},
+    };
+    for (const auto &row : rows) {
+        QTest::addRow("letter %04x", unsigned(row.letter)) << QChar(row.letter) << row.exitCode;
+    }
+}
+
+void TestSolvarnSjekk::statusOfLetter()
+{
+    QFETCH(QChar, letter);
+    QFETCH(int, exitCode);
+    QCOMPARE(static_cast<int>(::statusOfLetter(letter)), exitCode);
+}
+
+void TestSolvarnSjekk::summaryLine_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("line");
+    QString controls;
+    for (char16_t code = 0; code < 0x20; ++code)
+        controls += QChar(code);
+    QTest::newRow("every C0 control")
+        << QStringLiteral("a") + controls + QStringLiteral("b") << "OK - a b | time=1.000s;;;0";
+    QTest::newRow("DEL") << QStringLiteral("a\x7f"
+                                           "b")
+                         << "OK - a b | time=1.000s;;;0";
+    QTest::newRow("C1 controls") << QStringLiteral("a") + QChar(0x80) + QChar(0x9b) + QChar(0x9f) +
+                                        QStringLiteral("b")
+                                 << "OK - a b | time=1.000s;;;0";
+    QTest::newRow("a bar would start the performance data")
+        << QStringLiteral("A|B | x=1") << "OK - A/B / x=1 | time=1.000s;;;0";
+    QTest::newRow("Norwegian letters and Latin-1 stay")
+        << QStringLiteral("Skrivehodet åpent ÆØÅ ¤")
+        << "OK - Skrivehodet åpent ÆØÅ ¤ | time=1.000s;;;0";
+}
+
+void TestSolvarnSjekk::summaryLine()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, line);
+    const CheckSummary summary{CheckStatus::Ok, text, {elapsedPerfData(1000)}, {text}};
+    QCOMPARE(summary.line(), line);
+    // The long output is made safe alike.
+    QCOMPARE(summary.detailLines(), QStringList{line.section(QStringLiteral(" | "), 0, 0).mid(5)});
+}
+
+void TestSolvarnSjekk::optionLimits_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("error"); // empty: accepted
+    const auto row = [](const char *name, const char *line, const char *error) {
+        QTest::newRow(name) << QString::fromLatin1(line) << QString::fromLatin1(error);
+    };
+    row("--timeout largest", "network 127.0.0.1 --timeout 86400", "");
+    row("--timeout one past", "network 127.0.0.1 --timeout 86401",
+        "--timeout needs whole seconds from 1 to 86400, not \"86401\"");
+    row("--timeout smallest", "network 127.0.0.1 -t 1", "");
+    row("--from largest", "serial --from 32767 --to 32767", "");
+    row("--from one past", "serial --from 32768",
+        "--from is out of range (-32768 to 32767): \"32768\"");
+    row("--from smallest", "serial --from -32768", "");
+    row("--from one below", "serial --from -32769",
+        "--from is out of range (-32768 to 32767): \"-32769\"");
+    row("--to largest", "serial --to 32767", "");
+    row("--to one past", "serial --to 32768", "--to is out of range (-32768 to 32767): \"32768\"");
+    row("--pause largest", "serial --pause 32767", "");
+    row("--pause one past", "serial --pause 32768",
+        "--pause is out of range (-32768 to 32767): \"32768\"");
+    row("--speed largest", "serial --speed 2147483647", "");
+    row("--speed one past", "serial --speed 2147483648",
+        "--speed needs a whole number from 1 to 2147483647, not \"2147483648\"");
+    row("--speed 0", "serial --speed 0",
+        "--speed needs a whole number from 1 to 2147483647, not \"0\"");
+    row("host name of 253",
+        QByteArray("network " + QByteArray(63, 'a') + '.' + QByteArray(63, 'b') + '.' +
+                   QByteArray(63, 'c') + '.' + QByteArray(61, 'd'))
+            .constData(),
+        "");
+    row("label of 64", QByteArray("network " + QByteArray(64, 'a') + ".no").constData(),
+        QByteArray('"' + QByteArray(64, 'a') + ".no\" is neither an IP address nor a host name")
+            .constData());
+    row("IPv6 address", "network ::1", "");
+    row("host name", "network etikett-1.lager.example", "");
+    row("hyphen at the end of a label", "network etikett-.lager",
+        "\"etikett-.lager\" is neither an IP address nor a host name");
+}
+
+void TestSolvarnSjekk::optionLimits()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, error);
+    const CheckOptions options =
+        parseCheckOptions(QStringList{program} + line.split(QLatin1Char(' ')));
+    QCOMPARE(options.error, error);
+    QCOMPARE(options.action == CheckOptions::Action::Run, error.isEmpty());
+}
+
+void TestSolvarnSjekk::serialDefaultTimeout_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("pause");
+    QTest::addColumn<int>("seconds");
+    QTest::newRow("window's start values: 16 x 0.85 s + 5 s") << "1"
+                                                              << "16"
+                                                              << "350" << 19;
+    QTest::newRow("12 ports at 2000 ms: 12 x 2.5 s + 5 s") << "1"
+                                                           << "12"
+                                                           << "2000" << 35;
+    QTest::newRow("one quick port: the network's 10 s") << "1"
+                                                        << "1"
+                                                        << "10" << 10;
+    QTest::newRow("pause past 2000 counts as 2000") << "1"
+                                                    << "4"
+                                                    << "9000" << 15;
+    QTest::newRow("pause below 10 counts as 10") << "1"
+                                                 << "30"
+                                                 << "-5" << 21;
+    QTest::newRow("reversed range is corrected to one port") << "9"
+                                                             << "2"
+                                                             << "2000" << 10;
+    QTest::newRow("the widest range, to a day at most") << "-32768"
+                                                        << "32767"
+                                                        << "2000" << 86400;
+}
+
+void TestSolvarnSjekk::serialDefaultTimeout()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QString, pause);
+    QFETCH(int, seconds);
+    QCOMPARE(serialDefaultTimeoutSeconds({from, to, QStringLiteral("19200"), pause}), seconds);
+    // And what the options take when --timeout is not given.
+    const CheckOptions options =
+        parseCheckOptions({program, QStringLiteral("serial"), QStringLiteral("--from"), from,
+                           QStringLiteral("--to"), to, QStringLiteral("--pause"), pause});
+    QCOMPARE(options.timeoutSeconds, seconds);
+}
+
+void TestSolvarnSjekk::thresholdRange_data()
+{
+    QTest::addColumn<QString>("range");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("alerts"); // -1: not a range
+    QTest::newRow("10: 0 is outside 0..10? no") << "10" << 0.0 << 0;
+    QTest::newRow("10: 10 inside") << "10" << 10.0 << 0;
+    QTest::newRow("10: 11 outside") << "10" << 11.0 << 1;
+    QTest::newRow("10: -1 outside") << "10" << -1.0 << 1;
+    QTest::newRow("10:, 9 below") << "10:" << 9.0 << 1;
+    QTest::newRow("10:, 10 not below") << "10:" << 10.0 << 0;
+    QTest::newRow("10:, 999999") << "10:" << 999999.0 << 0;
+    QTest::newRow("~:10, 11 above") << "~:10" << 11.0 << 1;
+    QTest::newRow("~:10, -5") << "~:10" << -5.0 << 0;
+    QTest::newRow("10:20, 9") << "10:20" << 9.0 << 1;
+    QTest::newRow("10:20, 20") << "10:20" << 20.0 << 0;
+    QTest::newRow("10:20, 21") << "10:20" << 21.0 << 1;
+    QTest::newRow("@0:5, 5 inside") << "@0:5" << 5.0 << 1;
+    QTest::newRow("@0:5, 6 outside") << "@0:5" << 6.0 << 0;
+    QTest::newRow("@10, 0 inside") << "@10" << 0.0 << 1;
+    QTest::newRow("decimal 2.5:") << "2.5:" << 2.0 << 1;
+    QTest::newRow("start past end") << "5:1" << 0.0 << -1;
+    QTest::newRow("words") << "ten" << 0.0 << -1;
+    QTest::newRow("empty") << "" << 0.0 << -1;
+    QTest::newRow("colon alone") << ":" << 0.0 << -1;
+}
+
+void TestSolvarnSjekk::thresholdRange()
+{
+    QFETCH(QString, range);
+    QFETCH(double, value);
+    QFETCH(int, alerts);
+    const std::optional<ThresholdRange> parsed = ThresholdRange::parse(range);
+    QCOMPARE(parsed.has_value(), alerts >= 0);
+    if (parsed)
+        QCOMPARE(int(parsed->alerts(value)), alerts);
+}
+
+void TestSolvarnSjekk::serialVerdict_data()
+{
+    QTest::addColumn<QStringList>("replies"); // "port:reply", in the order of the sweep
+    QTest::addColumn<QString>("line");
+    QTest::newRow("equally bad: the first is named")
+        << QStringList{"3:\x02  B000040\x03", "5:\x02  C000050\x03"}
+        << "WARNING - com3: Farge bånd nesten tomt (status B, 40 etiketter igjen), 2 porter "
+           "svarte | time=0.100s;;;0 answered=2;;;0 labels=40;;;0";
+    QTest::newRow("the worst decides, wherever it comes")
+        << QStringList{"1:\x02  A000001\x03", "2:\x02  b000002\x03", "4:\x02  C000004\x03"}
+        << "CRITICAL - com2: Off-line, error condition - Skrivehodet åpent - (status b, 2 "
+           "etiketter igjen), 3 porter svarte | time=0.100s;;;0 answered=3;;;0 labels=2;;;0";
+    QTest::newRow("an OK after a warning does not win")
+        << QStringList{"7:\x02  D000007\x03", "8:\x02  A000008\x03"}
+        << "WARNING - com7: Fargebånd nesten tomt og buffer nesten fullt (status D, 7 etiketter "
+           "igjen), 2 porter svarte | time=0.100s;;;0 answered=2;;;0 labels=7;;;0";
+    QTest::newRow("empty replies do not count")
+        << QStringList{"1:", "2:\x02  A000120\x03"}
+        << "OK - com2: - Skriver OK - (status A, 120 etiketter igjen) | time=0.100s;;;0 "
+           "answered=1;;;0 labels=120;;;0";
+}
+
+void TestSolvarnSjekk::serialVerdict()
+{
+    QFETCH(QStringList, replies);
+    QFETCH(QString, line);
+    SerialCheckHost host;
+    for (const QString &reply : replies)
+        host.replyReceived(qint16(reply.section(QLatin1Char(':'), 0, 0).toInt()),
+                           reply.section(QLatin1Char(':'), 1));
+    const SerialSweepFields fields{QStringLiteral("1"), QStringLiteral("16"),
+                                   QStringLiteral("19200"), QStringLiteral("350")};
+    QCOMPARE(host.summary(fields, {}, 100).line(), line);
+}
+
+void TestSolvarnSjekk::networkVerdict_data()
+{
+    QTest::addColumn<QString>("testState");
+    QTest::addColumn<int>("loops");
+    QTest::addColumn<bool>("received");
+    QTest::addColumn<QString>("line");
+    const QString status = QStringLiteral("OK: Printer OK\rA000500");
+    QTest::newRow("status on the last pass counts")
+        << "PRINTING" << 21 << true
+        << "OK - 127.0.0.1: Printer OK (status A, 500 etiketter igjen) | time=5.800s;;;0 "
+           "labels=500;;;0";
+    QTest::newRow("status on the first pass")
+        << "PRINTING" << 1 << true
+        << "OK - 127.0.0.1: Printer OK (status A, 500 etiketter igjen) | time=5.800s;;;0 "
+           "labels=500;;;0";
+    QTest::newRow("status while port 1024 never connected")
+        << "KLIKK" << 21 << true
+        << "CRITICAL - Finner ikke skriver på IP-adresse 127.0.0.1 | time=5.800s;;;0";
+    QTest::newRow("no status in 21 passes")
+        << "PRINTING" << 21 << false
+        << "CRITICAL - Finner ikke skriver på IP-adresse 127.0.0.1 | time=5.800s;;;0";
+}
+
+void TestSolvarnSjekk::networkVerdict()
+{
+    QFETCH(QString, testState);
+    QFETCH(int, loops);
+    QFETCH(bool, received);
+    QFETCH(QString, line);
+    NetworkState state;
+    state.strStatus =
+        received ? QStringLiteral("OK: Printer OK\rA000500") : QStringLiteral("init!");
+    state.bStatusReceived = received;
+    state.strTestState = testState;
+    state.strPrinterIP = QStringLiteral("127.0.0.1");
+    state.intLoops = qint16(loops);
+    QCOMPARE(networkSummary(state, SocketHistory{}, {}, 5800).line(), line);
+}
+
+void TestSolvarnSjekk::secondCheckStartsAfresh()
+{
+    // The check's state (the test's variables, the sockets' history) lives in the check that
+    // runProgram makes for each run: a second run in the same process starts from nothing.
+    SimProcess ready;
+    QVERIFY2(startSim(ready, {QStringLiteral("-a"), QStringLiteral("127.0.9.25"),
+                              QStringLiteral("-s"), QStringLiteral("A")}),
+             qPrintable(ready.err()));
+    const CheckRun first = runCheckHere(
+        {QStringLiteral("-H"), QStringLiteral("127.0.9.25"), QStringLiteral("--plugin")});
+    QCOMPARE(first.exitCode, 0);
+    QVERIFY2(first.out.startsWith(QStringLiteral("OK - 127.0.9.25: Printer OK (status A")),
+             qPrintable(first.out));
+
+    SimProcess silent;
+    QVERIFY2(startSim(silent, {QStringLiteral("-a"), QStringLiteral("127.0.9.26"),
+                               QStringLiteral("--no-reply")}),
+             qPrintable(silent.err()));
+    const CheckRun second = runCheckHere(
+        {QStringLiteral("-H"), QStringLiteral("127.0.9.26"), QStringLiteral("--plugin")});
+    QCOMPARE(second.exitCode, 2);
+    QVERIFY2(second.out.startsWith(
+                 QStringLiteral("CRITICAL - Finner ikke skriver på IP-adresse 127.0.9.26 | ")),
+             qPrintable(second.out));
 }
 
 QTEST_MAIN(TestSolvarnSjekk)

@@ -1,0 +1,75 @@
+#include "watchedcommcontrol.h"
+
+#include <QFileInfo>
+
+#include <utility>
+
+WatchedCommControl::WatchedCommControl(CommControl &inner, ComPortResolver resolve,
+                                       DeniedHandler onDenied)
+    : m_inner(inner)
+    , m_resolve(std::move(resolve))
+    , m_onDenied(std::move(onDenied))
+{
+}
+
+void WatchedCommControl::refreshPortList()
+{
+    m_inner.refreshPortList();
+}
+
+void WatchedCommControl::setSettings(const QString &settings)
+{
+    m_inner.setSettings(settings);
+}
+
+QString WatchedCommControl::Settings() const
+{
+    return m_inner.Settings();
+}
+
+void WatchedCommControl::setCommPort(qint16 port)
+{
+    m_inner.setCommPort(port);
+}
+
+qint16 WatchedCommControl::CommPort() const
+{
+    return m_inner.CommPort();
+}
+
+void WatchedCommControl::setPortOpen(bool open)
+{
+    try {
+        m_inner.setPortOpen(open);
+    } catch (const RuntimeError &error) {
+        if (open && error.number == comPortAlreadyOpen) {
+            // A port held by another program can be read and written by this user; one the
+            // user may not open cannot (a device of group dialout, for instance).
+            const QString device = m_resolve ? m_resolve(m_inner.CommPort()) : QString();
+            const QFileInfo info(device);
+            if (!device.isEmpty() && info.exists() && !(info.isReadable() && info.isWritable()))
+                m_onDenied(m_inner.CommPort(), device);
+        }
+        throw;
+    }
+}
+
+bool WatchedCommControl::PortOpen() const
+{
+    return m_inner.PortOpen();
+}
+
+void WatchedCommControl::setOutput(const QString &data)
+{
+    m_inner.setOutput(data);
+}
+
+int WatchedCommControl::InBufferCount()
+{
+    return m_inner.InBufferCount();
+}
+
+QString WatchedCommControl::Input()
+{
+    return m_inner.Input();
+}
