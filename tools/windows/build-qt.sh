@@ -107,7 +107,7 @@ cmake -S src -B build -G Ninja -Wno-dev \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" >build-configure.log
 say "Building Qt for Windows (about half an hour on two cores; progress below)"
-cmake --build build
+cmake --build build >&2
 cmake --install build >build-install.log
 # The licence texts go with the DLLs into whatever ships them.
 keep_licences src

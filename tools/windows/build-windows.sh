@@ -11,8 +11,8 @@ root="$(cd "$here/../.." && pwd)"
 build="$(realpath -m "${1:-$root/build-windows}")"
 say() { printf '%s\n' "$*" >&2; }
 
-# Qt's build shows its progress; its last line is the prefix.
-qt="$("$here/build-qt.sh" | tee /dev/stderr | tail -n 1)"
+# build-qt.sh shows its progress on standard error and names the Qt prefix on its last line.
+qt="$("$here/build-qt.sh" | tail -n 1)"
 
 say "Building the programs for Windows in $build/cmake"
 cmake -S "$root" -B "$build/cmake" -G Ninja -Wno-dev \
