@@ -437,6 +437,13 @@ void TestSolvarnSjekk::check()
     if (serial && device.isEmpty())
         device = QStringLiteral("/dev/solvarn-no-such-port");
 
+    // These rigs reach the check through Linux itself: a private resolver file in a mount
+    // namespace, a device's file permissions. The Windows build under Wine has neither.
+    const bool linuxRig =
+        rig == QLatin1String("silent name server") || rig == QLatin1String("not allowed");
+    if (linuxRig && qEnvironmentVariableIsSet("SOLVARN_SJEKK_UNDER_WINE"))
+        QSKIP("the rig needs Linux's name resolution and device permissions");
+
     CheckRun run;
     if (rig == QLatin1String("silent name server")) {
         SilentNameServer nameServer;
