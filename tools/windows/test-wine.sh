@@ -120,10 +120,11 @@ background+=($!)
 export DISPLAY="$display"
 sleep 1
 
-# Waits for the window to be shown; prints its X id.
+# Waits for the window to be shown, up to 90 s: the first window of a fresh Wine prefix may wait
+# while Wine sets up its desktop and fonts on a busy machine. Prints its X id.
 find_window() {
     local window=""
-    for _ in $(seq 150); do
+    for _ in $(seq 450); do
         window="$(xdotool search --name '^Solvarn printersjekk$' 2>/dev/null | head -n 1 || true)"
         [ -n "$window" ] && break
         sleep 0.2
@@ -144,7 +145,7 @@ start_sim "$work/window-sim.log" --address 127.0.14.2 --status A --labels 314
 "$wine" "$stage/solvarn-printersjekk.exe" </dev/null >"$work/window.out" 2>"$work/window.err" &
 window="$(find_window)"
 if [ -z "$window" ]; then
-    fail "the window did not appear within 30 s (see $work/window.err)"
+    fail "the window did not appear within 90 s (see $work/window.err)"
 else
     sleep 2 # Wine maps the window before Qt has drawn it
     xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
