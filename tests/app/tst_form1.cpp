@@ -23,7 +23,9 @@
 #include <QtTest/qtestspontaneevent.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -71,6 +73,31 @@ const QString networkGuide =
                    "Solvarn kommuniserer med printeren på port 1025 (inn) og 1024 (ut)\r\n"
                    "så disse portene må være åpne i en eventuellbrannmur mellom maskinen\r\n"
                    "som skal nå skriveren og skriveren\r\n");
+
+// Fakes for every seam a test of the window's own reaches, wired into one platform.
+struct FakeDevices
+{
+    explicit FakeDevices(FakeClipboard *clipboard, std::function<void()> endProgram)
+    {
+        platform.clipboard = clipboard;
+        platform.comPort = &comPort;
+        platform.sockInn = &sockInn;
+        platform.sockUt = &sockUt;
+        platform.sleeper = &sleeper;
+        platform.eventPump = &eventPump;
+        platform.messageBox = &messageBox;
+        platform.endProgram = std::move(endProgram);
+    }
+
+    FakeCommControl comPort;
+    QStringList socketJournal;
+    FakeSocketControl sockInn{QStringLiteral("Inn"), &socketJournal};
+    FakeSocketControl sockUt{QStringLiteral("Ut"), &socketJournal};
+    FakeSleeper sleeper;
+    FakeEventPump eventPump;
+    RecordingMessageBox messageBox;
+    Form1Platform platform;
+};
 
 } // namespace
 
@@ -610,30 +637,15 @@ void TestForm1::testButtonRunsTestOfSelectedMode()
     QFETCH(QString, startLine);
     QFETCH(int, key);
 
-    FakeCommControl comPort;
-    QStringList socketJournal;
-    FakeSocketControl sockInn(QStringLiteral("Inn"), &socketJournal);
-    FakeSocketControl sockUt(QStringLiteral("Ut"), &socketJournal);
-    FakeSleeper sleeper;
-    FakeEventPump eventPump;
-    RecordingMessageBox messageBox;
-    Form1Platform platform;
-    platform.clipboard = &m_clipboard;
-    platform.comPort = &comPort;
-    platform.sockInn = &sockInn;
-    platform.sockUt = &sockUt;
-    platform.sleeper = &sleeper;
-    platform.eventPump = &eventPump;
-    platform.messageBox = &messageBox;
-    platform.endProgram = [] {};
-    Form1 form(platform);
+    FakeDevices devices(&m_clipboard, [] {});
+    Form1 form(devices.platform);
     form.findChild<QLineEdit *>(QStringLiteral("txtComTil"))->setText(QStringLiteral("1"));
     if (network)
         form.cmdTCP_Click();
 
     auto *cmdTest = form.findChild<QPushButton *>(QStringLiteral("cmdTest"));
     bool testButtonOffWhileRunning = true;
-    sleeper.onSleep = [&] { testButtonOffWhileRunning &= !cmdTest->isEnabled(); };
+    devices.sleeper.onSleep = [&] { testButtonOffWhileRunning &= !cmdTest->isEnabled(); };
     if (key) {
         form.show();
         QApplication::setActiveWindow(&form);
@@ -647,12 +659,12 @@ void TestForm1::testButtonRunsTestOfSelectedMode()
 
     QVERIFY2(form.logText().startsWith(startLine), qPrintable(form.logText()));
     QVERIFY(form.logText().endsWith(QStringLiteral("\r\n\r\n")));
-    QVERIFY(!sleeper.pauses.isEmpty());
+    QVERIFY(!devices.sleeper.pauses.isEmpty());
     QVERIFY(testButtonOffWhileRunning);
     QVERIFY(cmdTest->isEnabled());
     // Only the selected mode's ports are touched.
-    QCOMPARE(comPort.calls.isEmpty(), network);
-    QCOMPARE(socketJournal.isEmpty(), !network);
+    QCOMPARE(devices.comPort.calls.isEmpty(), network);
+    QCOMPARE(devices.socketJournal.isEmpty(), !network);
     QCOMPARE(form.PrinterMode(), network ? Form1::networkMode : Form1::serialMode);
 }
 
@@ -806,22 +818,10 @@ void TestForm1::closingTheWindow()
 {
     QFETCH(int, closeAtPass);
 
-    QStringList socketJournal;
-    FakeSocketControl sockInn(QStringLiteral("Inn"), &socketJournal);
-    FakeSocketControl sockUt(QStringLiteral("Ut"), &socketJournal);
-    FakeSleeper sleeper;
-    FakeEventPump eventPump;
-    RecordingMessageBox messageBox;
     int endCalls = 0;
-    Form1Platform platform;
-    platform.clipboard = &m_clipboard;
-    platform.sockInn = &sockInn;
-    platform.sockUt = &sockUt;
-    platform.sleeper = &sleeper;
-    platform.eventPump = &eventPump;
-    platform.messageBox = &messageBox;
-    platform.endProgram = [&endCalls] { ++endCalls; };
-    Form1 form(platform);
+    FakeDevices devices(&m_clipboard, [&endCalls] { ++endCalls; });
+    FakeEventPump &eventPump = devices.eventPump;
+    Form1 form(devices.platform);
     form.cmdTCP_Click();
     form.findChild<QLineEdit *>(QStringLiteral("txtIP"))->setText(QStringLiteral("127.0.4.210"));
     form.show();
