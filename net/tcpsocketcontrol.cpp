@@ -19,7 +19,6 @@ constexpr qint32 wsaAddressFamilyNotSupported = 10047;
 constexpr qint32 wsaAddressInUse = 10048;
 constexpr qint32 wsaAddressNotAvailable = 10049;
 constexpr qint32 wsaNoBufferSpace = 10055;
-constexpr qint32 invalidPropertyValue = 380;
 
 constexpr qint32 highestPort = 65535;
 
@@ -107,7 +106,7 @@ void TcpSocketControl::setRemotePort(qint32 port)
 {
     refuseUnlessClosed();
     if (port < 0 || port > highestPort)
-        throw RuntimeError{invalidPropertyValue, QStringLiteral("Invalid property value")};
+        throw invalidPropertyValueError();
     m_remotePort = port;
 }
 
