@@ -114,11 +114,11 @@ fi
 kill "$sim_pid" 2>/dev/null || true
 
 # The window steps share one virtual display.
-display=":$((150 + RANDOM % 50))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-background+=($!)
-export DISPLAY="$display"
-sleep 1
+# shellcheck source=tools/virtualdisplay.sh
+. "$root/tools/virtualdisplay.sh"
+start_virtual_display 1024x768x24 "$work/xvfb.log"
+background+=("$virtual_display_pid")
+export DISPLAY="$virtual_display"
 
 # Waits for the window to be shown, up to 90 s: the first window of a fresh Wine prefix may wait
 # while Wine sets up its desktop and fonts on a busy machine. Prints its X id.
