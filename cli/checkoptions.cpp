@@ -21,18 +21,10 @@ constexpr qint64 longestSpeed = std::numeric_limits<qint32>::max();
 // The longest host name a name lookup takes.
 constexpr qsizetype longestHostName = 253;
 
-// A field text the window reads as a number rather than as 0 for want of one.
-bool beginsWithNumber(const QString &text)
-{
-    QString packed = text;
-    packed.remove(QRegularExpression(QStringLiteral("[ \\t\\n]")));
-    static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]|\\.[0-9])"));
-    return number.match(packed).hasMatch();
-}
-
 QString checkFieldNumber(const QString &option, const QString &text)
 {
-    if (!beginsWithNumber(text))
+    // A field text the window reads as a number rather than as 0 for want of one.
+    if (!beginsWithFieldNumber(text))
         return QStringLiteral("--%1 needs a number, not \"%2\"").arg(option, text);
     try {
         readFieldNumber(text);

@@ -27,7 +27,6 @@ public:
     void cmdCloseTCP_Click();
 
     const NetworkState &state() const { return m_state; }
-    const StatusReceiver &statusReceiver() const { return m_receiver; }
     const QString &verdict() const { return m_test.verdict(); }
 
 private:

@@ -1,5 +1,6 @@
 #include "tcpsocketcontrol.h"
 
+#include "droppedconnection.h"
 #include "runtimeerror.h"
 
 #include <QChildEvent>
@@ -7,19 +8,8 @@
 #include <QSocketNotifier>
 #include <QTcpSocket>
 
-#include <cerrno>
 #include <limits>
 #include <optional>
-
-#ifdef Q_OS_LINUX
-#include <linux/tcp.h> // the kernel's tcp_info, which has tcpi_bytes_acked
-#include <netinet/in.h>
-#include <sys/socket.h>
-
-#include <cstddef>
-#elif defined(Q_OS_WIN)
-#include <winsock2.h>
-#endif
 
 namespace {
 
@@ -29,18 +19,8 @@ constexpr qint32 wsaAddressFamilyNotSupported = 10047;
 constexpr qint32 wsaAddressInUse = 10048;
 constexpr qint32 wsaAddressNotAvailable = 10049;
 constexpr qint32 wsaNoBufferSpace = 10055;
-constexpr qint32 invalidPropertyValue = 380;
 
 constexpr qint32 highestPort = 65535;
-
-// The system's own numbers for a connection reset by the peer and one that timed out.
-#ifdef Q_OS_WIN
-constexpr int systemConnectionReset = WSAECONNRESET;
-constexpr int systemTimedOut = WSAETIMEDOUT;
-#else
-constexpr int systemConnectionReset = ECONNRESET;
-constexpr int systemTimedOut = ETIMEDOUT;
-#endif
 
 QString invalidOperationText()
 {
@@ -82,70 +62,6 @@ qint32 errorNumber(QAbstractSocket::SocketError error, qint16 stateBefore)
     default:
         return SocketControl::sckConnectAborted;
     }
-}
-
-// The system error with which the system has closed a connection that had been made: the
-// peer accepted it and then reset it (or, rarely, it timed out). Nothing for a connection still
-// open, one the peer closed cleanly (that stays half-open until we close it), or a connect that
-// never got through (refused or unreachable: Qt reports those itself).
-std::optional<int> droppedConnectionError(qintptr descriptor)
-{
-#ifdef Q_OS_LINUX
-    constexpr quint8 kernelTcpClose = 7; // TCP_CLOSE
-    const int fd = static_cast<int>(descriptor);
-    tcp_info info{};
-    socklen_t length = sizeof info;
-    if (::getsockopt(fd, IPPROTO_TCP, TCP_INFO, &info, &length) != 0 ||
-        info.tcpi_state != kernelTcpClose)
-        return std::nullopt;
-    // The SYN counts as one byte once the peer has acknowledged it: the connection was made.
-    constexpr std::size_t bytesAckedEnd =
-        offsetof(tcp_info, tcpi_bytes_acked) + sizeof info.tcpi_bytes_acked;
-    if (length < bytesAckedEnd || info.tcpi_bytes_acked == 0)
-        return std::nullopt;
-    // Read (and so cleared) before the received bytes are taken, which it would otherwise stop.
-    int error = 0;
-    socklen_t errorLength = sizeof error;
-    ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &errorLength);
-    return error == 0 ? ECONNRESET : error;
-#elif defined(Q_OS_WIN)
-    // Winsock tells a reset itself: a peek fails with WSAECONNRESET, where a clean close peeks
-    // as no bytes and a connect still under way as not connected. Windows drops what had
-    // arrived before the reset, so nothing is left to take.
-    char byte = 0;
-    if (::recv(static_cast<SOCKET>(descriptor), &byte, 1, MSG_PEEK) != SOCKET_ERROR)
-        return std::nullopt;
-    const int error = ::WSAGetLastError();
-    if (error == WSAECONNRESET || error == WSAECONNABORTED)
-        return WSAECONNRESET;
-    if (error == WSAETIMEDOUT)
-        return WSAETIMEDOUT;
-    return std::nullopt;
-#else
-    Q_UNUSED(descriptor)
-    return std::nullopt;
-#endif
-}
-
-// What the system still holds of a dropped connection's received bytes, up to limit.
-QByteArray takeReceived(qintptr descriptor, qint64 limit)
-{
-    QByteArray data;
-#ifdef Q_OS_LINUX
-    char buffer[4096];
-    while (data.size() < limit) {
-        const auto wanted =
-            static_cast<std::size_t>(qMin<qint64>(sizeof buffer, limit - data.size()));
-        const ssize_t got = ::recv(static_cast<int>(descriptor), buffer, wanted, MSG_DONTWAIT);
-        if (got <= 0)
-            break;
-        data.append(buffer, got);
-    }
-#else
-    Q_UNUSED(descriptor)
-    Q_UNUSED(limit)
-#endif
-    return data;
 }
 
 } // namespace
@@ -190,7 +106,7 @@ void TcpSocketControl::setRemotePort(qint32 port)
 {
     refuseUnlessClosed();
     if (port < 0 || port > highestPort)
-        throw RuntimeError{invalidPropertyValue, QStringLiteral("Invalid property value")};
+        throw invalidPropertyValueError();
     m_remotePort = port;
 }
 
@@ -305,19 +221,18 @@ bool TcpSocketControl::takeDroppedConnection(qintptr descriptor)
 {
     if (m_state != sckConnecting && m_state != sckConnected)
         return false;
-    const std::optional<int> systemError = droppedConnectionError(descriptor);
-    if (!systemError)
+    const std::optional<RuntimeError> failure = droppedConnectionFailure(descriptor);
+    if (!failure)
         return false;
 
     // What the printer sent before it went is the program's to take, as after a clean close.
     // Qt's part has had its event already, or has one queued; the system's part is news.
     m_leftOver += m_socket->readAll();
-    const QByteArray unread = takeReceived(descriptor, readBufferLimit);
+    const QByteArray unread = takeUnreadBytes(descriptor, readBufferLimit);
     m_leftOver += unread;
     if (!unread.isEmpty())
         queueDataEvent();
-    const int shown = *systemError == systemTimedOut ? systemTimedOut : systemConnectionReset;
-    fail(shown == systemTimedOut ? sckTimedout : sckConnectionReset, qt_error_string(shown));
+    fail(failure->number, failure->description);
     m_socket->abort();
     return true;
 }

@@ -19,9 +19,9 @@ class QTcpSocket;
 //
 // Qt reports a peer's reset as a clean close, and a reset that comes while it has yet to see
 // the connection made makes it connect the same socket again, over and over. So the control
-// looks at the connection before each of Qt's socket notifications is handled (the kernel's
-// TCP state on Linux, a peek on Windows, whose Winsock reports the reset itself), and takes a
-// reset itself: error 10054, and the socket is given up. One Connect is one attempt.
+// looks at the connection before each of Qt's socket notifications is handled (asking the
+// system, droppedconnection.h), and takes a reset itself: error 10054, and the socket is given
+// up. One Connect is one attempt.
 //
 // Qt emits its signals wherever it likes, inside connectToHost() as well. The program's
 // handlers must only run where window events are let through, so both events are posted and

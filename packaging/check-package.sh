@@ -27,22 +27,25 @@ export DEBIAN_FRONTEND=noninteractive
 # The checkers, and what shows the installed window; man (man-db) reads the manual pages.
 # shellcheck source=tools/apt.sh
 . "$here/tools/apt.sh"
+# shellcheck source=tools/virtualdisplay.sh
+. "$here/tools/virtualdisplay.sh"
 install_missing dpkg-dev file lintian man-db desktop-file-utils appstream xvfb x11-utils \
     imagemagick
 
 ./dev package
+# shellcheck disable=SC2012  # the package's own names: no blanks or newlines in them
 deb="$(ls -t "$out"/${name}_*.deb | head -n 1)"
 work="$(mktemp -d)"
 sim_pid=""
-xvfb_pid=""
 app_pid=""
 # shellcheck disable=SC2317  # run by the EXIT trap
 cleanup() {
-    for pid in "$app_pid" "$sim_pid" "$xvfb_pid"; do
+    for pid in "$app_pid" "$sim_pid"; do
         [ -n "$pid" ] || continue
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
+    stop_virtual_display
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -179,10 +182,8 @@ sim_pid=""
 # --- The installed window, started as the menu starts it ----------------------------------
 exec_line="$(sed -n 's/^Exec=//p' /usr/share/applications/no.solvarn.printersjekk.desktop)"
 program="$(command -v "${exec_line%% *}" || true)"
-display=":$((200 + RANDOM % 100))"
-Xvfb "$display" -screen 0 800x700x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-sleep 1
+start_virtual_display 800x700x24
+display="$virtual_display"
 window=""
 if [ -n "$program" ]; then
     DISPLAY="$display" "$program" >"$work/app-log" 2>&1 &
@@ -208,12 +209,12 @@ else
     fail "installed window not shown (Exec=$exec_line)"
     cat "$work/app-log" >&2 2>/dev/null || true
 fi
-for pid in "$app_pid" "$xvfb_pid"; do
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-done
+if [ -n "$app_pid" ]; then
+    kill "$app_pid" 2>/dev/null || true
+    wait "$app_pid" 2>/dev/null || true
+fi
 app_pid=""
-xvfb_pid=""
+stop_virtual_display
 
 # --- Remove it and look for anything left -------------------------------------------------
 apt_get purge -y -qq "$name" >/dev/null

@@ -17,6 +17,8 @@ namespace RuntimeErrors {
 // Numbers the program raises itself.
 constexpr qint32 InvalidProcedureCall = 5;
 constexpr qint32 Overflow = 6;
+// A property set to a value it does not take: a serial settings text, a socket's port number.
+constexpr qint32 InvalidPropertyValue = 380;
 // The serial control's numbers that the tests name in the log; the network test names the
 // first of them too.
 constexpr qint32 ComPortInvalid = 8002;
@@ -24,5 +26,12 @@ constexpr qint32 ComPortAlreadyOpen = 8005;
 constexpr qint32 ComNoOpen = 8012;
 constexpr qint32 ComPortNotOpen = 8018;
 } // namespace RuntimeErrors
+
+// The error of a property set to a value it does not take, with the same text on every control.
+inline RuntimeError invalidPropertyValueError()
+{
+    return RuntimeError{RuntimeErrors::InvalidPropertyValue,
+                        QStringLiteral("Invalid property value")};
+}
 
 #endif // RUNTIMEERROR_H

@@ -17,7 +17,7 @@ public:
     static constexpr qint32 comNoOpen = RuntimeErrors::ComNoOpen;
     static constexpr qint32 comPortNotOpen = RuntimeErrors::ComPortNotOpen;
     // A settings text that is not speed,parity,data bits,stop bits the port accepts.
-    static constexpr qint32 invalidPropertyValue = 380;
+    static constexpr qint32 invalidPropertyValue = RuntimeErrors::InvalidPropertyValue;
 
     virtual ~CommControl() = default;
 

@@ -36,7 +36,7 @@ void raisePortNotOpen()
 
 void raiseInvalidSettings()
 {
-    raise(CommControl::invalidPropertyValue, "Invalid property value");
+    throw invalidPropertyValueError();
 }
 
 } // namespace CommError

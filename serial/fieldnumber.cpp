@@ -16,6 +16,7 @@ bool isSkipped(QChar c)
 struct TypedNumber
 {
     bool negative = false;
+    bool hasDigits = false;
     QString whole;
     QString fraction;
 };
@@ -24,17 +25,16 @@ TypedNumber scan(const QString &text)
 {
     TypedNumber number;
     bool signSeen = false;
-    bool digitSeen = false;
     bool pointSeen = false;
     for (const QChar c : text) {
         if (isSkipped(c))
             continue;
-        if (!signSeen && !digitSeen && !pointSeen &&
+        if (!signSeen && !number.hasDigits && !pointSeen &&
             (c == QLatin1Char('-') || c == QLatin1Char('+'))) {
             signSeen = true;
             number.negative = c == QLatin1Char('-');
         } else if (isAsciiDigit(c)) {
-            digitSeen = true;
+            number.hasDigits = true;
             if (pointSeen)
                 number.fraction.append(c);
             else if (!number.whole.isEmpty() || c != QLatin1Char('0'))
@@ -87,4 +87,9 @@ qint16 readFieldNumber(const QString &text)
     if (value < std::numeric_limits<qint16>::min() || value > std::numeric_limits<qint16>::max())
         throw overflowError();
     return static_cast<qint16>(value);
+}
+
+bool beginsWithFieldNumber(const QString &text)
+{
+    return scan(text).hasDigits;
 }

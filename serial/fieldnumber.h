@@ -20,6 +20,11 @@
 // -32768..32767 throws RuntimeError 6, "Overflow".
 qint16 readFieldNumber(const QString &text);
 
+// Whether the text begins with a number as readFieldNumber reads it (a digit after the skipped
+// characters, the sign and the point), rather than reading as 0 for want of one: "0", "- 3"
+// and ".5" do, "", "abc", "-" and "." do not.
+bool beginsWithFieldNumber(const QString &text);
+
 // The error that a 16-bit whole number raises when a value does not fit.
 RuntimeError overflowError();
 

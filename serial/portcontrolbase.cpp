@@ -52,3 +52,45 @@ QString PortControlBase::device() const
 {
     return m_numbering.resolve ? m_numbering.resolve(m_commPort) : QString();
 }
+
+void PortControlBase::setPortOpen(bool open)
+{
+    if (!open) {
+        closeDevice();
+        return;
+    }
+    if (PortOpen())
+        CommError::raisePortAlreadyOpen();
+    const QString device = this->device();
+    if (device.isEmpty())
+        CommError::raisePortInvalid();
+    openDevice(device);
+}
+
+void PortControlBase::requireOpen() const
+{
+    if (!PortOpen())
+        CommError::raisePortNotOpen();
+}
+
+void PortControlBase::setOutput(const QString &data)
+{
+    requireOpen();
+    const QByteArray bytes = data.toLatin1();
+    if (!bytes.isEmpty())
+        write(bytes);
+}
+
+int PortControlBase::InBufferCount()
+{
+    requireOpen();
+    takeArrived();
+    return static_cast<int>(received());
+}
+
+QString PortControlBase::Input()
+{
+    requireOpen();
+    takeArrived();
+    return QString::fromLatin1(takeReceived());
+}

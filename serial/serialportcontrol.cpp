@@ -46,28 +46,22 @@ bool SerialPortControl::applyToOpenPort(const SerialSettings &settings)
     return apply(settings);
 }
 
-void SerialPortControl::setPortOpen(bool open)
-{
-    if (open) {
-        this->open();
-    } else if (m_port.isOpen()) {
-        m_port.close();
-    }
-}
-
 bool SerialPortControl::PortOpen() const
 {
     return m_port.isOpen();
 }
 
-void SerialPortControl::open()
+void SerialPortControl::closeDevice()
 {
     if (m_port.isOpen())
-        raisePortAlreadyOpen();
-    const QString device = this->device();
+        m_port.close();
+}
+
+void SerialPortControl::openDevice(const QString &device)
+{
     // A device path that names nothing is known absent without QSerialPort, which on some
     // systems writes and syncs a lock file before it even tries the device.
-    if (device.isEmpty() || (QDir::isAbsolutePath(device) && !QFileInfo::exists(device)))
+    if (QDir::isAbsolutePath(device) && !QFileInfo::exists(device))
         raisePortInvalid();
 
     m_port.setPortName(device);
@@ -101,12 +95,6 @@ bool SerialPortControl::apply(const SerialSettings &settings)
     const bool dataBits = m_port.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits));
     const bool stopBits = m_port.setStopBits(static_cast<QSerialPort::StopBits>(settings.stopBits));
     return speed && parity && dataBits && stopBits;
-}
-
-void SerialPortControl::requireOpen() const
-{
-    if (!m_port.isOpen())
-        CommError::raisePortNotOpen();
 }
 
 void SerialPortControl::failWhileOpen()
@@ -144,12 +132,8 @@ void SerialPortControl::takeArrived()
         failWhileOpen();
 }
 
-void SerialPortControl::setOutput(const QString &data)
+void SerialPortControl::write(const QByteArray &bytes)
 {
-    requireOpen();
-    const QByteArray bytes = data.toLatin1();
-    if (bytes.isEmpty())
-        return;
     if (m_port.write(bytes) != bytes.size())
         failWhileOpen();
     while (m_port.bytesToWrite() > 0) {
@@ -161,16 +145,12 @@ void SerialPortControl::setOutput(const QString &data)
         failWhileOpen();
 }
 
-int SerialPortControl::InBufferCount()
+qint64 SerialPortControl::received() const
 {
-    requireOpen();
-    takeArrived();
-    return static_cast<int>(m_port.bytesAvailable());
+    return m_port.bytesAvailable();
 }
 
-QString SerialPortControl::Input()
+QByteArray SerialPortControl::takeReceived()
 {
-    requireOpen();
-    takeArrived();
-    return QString::fromLatin1(m_port.readAll());
+    return m_port.readAll();
 }

@@ -85,27 +85,18 @@ QString WinCommControl::deviceFileName(const QString &device)
     return QStringLiteral("\\\\.\\") + device;
 }
 
-void WinCommControl::setPortOpen(bool open)
-{
-    if (open)
-        this->open();
-    else
-        close();
-}
-
 bool WinCommControl::PortOpen() const
 {
     return m_handle != nullptr;
 }
 
-void WinCommControl::open()
+void WinCommControl::closeDevice()
 {
-    if (m_handle)
-        raisePortAlreadyOpen();
-    const QString device = this->device();
-    if (device.isEmpty())
-        raisePortInvalid();
+    close();
+}
 
+void WinCommControl::openDevice(const QString &device)
+{
     const std::wstring name = deviceFileName(device).toStdWString();
     // Exclusive, and without overlapped I/O: every call below finishes before it returns.
     const HANDLE handle = ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -164,12 +155,6 @@ bool WinCommControl::applyToOpenPort(const SerialSettings &settings)
     return ::SetCommState(handleOf(m_handle), &dcb) != FALSE;
 }
 
-void WinCommControl::requireOpen() const
-{
-    if (!m_handle)
-        CommError::raisePortNotOpen();
-}
-
 void WinCommControl::close()
 {
     if (!m_handle)
@@ -201,12 +186,8 @@ void WinCommControl::takeArrived()
     }
 }
 
-void WinCommControl::setOutput(const QString &data)
+void WinCommControl::write(const QByteArray &bytes)
 {
-    requireOpen();
-    const QByteArray bytes = data.toLatin1();
-    if (bytes.isEmpty())
-        return;
     // A write that the line cannot take within the time-out returns early with fewer bytes
     // written. None at all is not taken for that: Wine reports none for every write to a
     // serial port, and without flow control a working port never holds a write back.
@@ -217,18 +198,14 @@ void WinCommControl::setOutput(const QString &data)
         failWhileOpen();
 }
 
-int WinCommControl::InBufferCount()
+qint64 WinCommControl::received() const
 {
-    requireOpen();
-    takeArrived();
-    return static_cast<int>(m_received.size());
+    return m_received.size();
 }
 
-QString WinCommControl::Input()
+QByteArray WinCommControl::takeReceived()
 {
-    requireOpen();
-    takeArrived();
-    const QString text = QString::fromLatin1(m_received);
-    m_received.clear();
-    return text;
+    QByteArray bytes;
+    bytes.swap(m_received);
+    return bytes;
 }

@@ -19,8 +19,6 @@ public:
     explicit SignalWatcher(QObject *parent = nullptr);
     ~SignalWatcher() override;
 
-    bool isWatching() const { return m_notifier != nullptr; }
-
 signals:
     void stopRequested(int signalNumber);
 

@@ -12,22 +12,17 @@ app="$build/app/solvarn-printersjekk"
 title="Solvarn printersjekk"
 [ -x "$app" ] || { echo "startup: $app is missing: build first" >&2; exit 2; }
 
-display=":$((200 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null || true' EXIT
-up=""
-for _ in $(seq 300); do
-    DISPLAY="$display" xwininfo -root >/dev/null 2>&1 && { up=1; break; }
-    sleep 0.1
-done
-[ -n "$up" ] || { echo "startup: Xvfb did not start on $display" >&2; exit 1; }
+# shellcheck source=tools/virtualdisplay.sh
+. "$(dirname "${BASH_SOURCE[0]}")/virtualdisplay.sh"
+start_virtual_display 1024x768x24
+trap stop_virtual_display EXIT
+display="$virtual_display"
 
 now_ms() { date +%s%3N; }
 kib() { awk -v key="$1:" '$1 == key { print $2 }' "/proc/$2/status"; }
 
 errors="$(mktemp)"
-trap 'kill "$xvfb" 2>/dev/null || true; rm -f "$errors"' EXIT
+trap 'stop_virtual_display; rm -f "$errors"' EXIT
 times=() peaks=()
 for run in $(seq "$runs"); do
     start=$(now_ms)

@@ -74,6 +74,7 @@ sed -e "s/@QT_SOURCE@/$qt_source/" -e "s/@VERSION@/$version/" "$here/licences.tx
 
 # The uninstaller deletes exactly what was staged, deepest first.
 uninstall_list="$build/uninstall-files.nsh"
+# shellcheck disable=SC2016  # $INSTDIR is NSIS's own variable, written as it stands
 (
     cd "$stage"
     find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|    Delete "$INSTDIR\\&"|'
