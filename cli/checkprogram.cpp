@@ -2,8 +2,9 @@
 
 #include "checkoptions.h"
 #include "checksummary.h"
-#include "comportnumbering.h"
+#include "comportsetting.h"
 #include "consoleoutput.h"
+#include "findprogram.h"
 #include "networkprinter.h"
 #include "networkverdict.h"
 #include "qteventpump.h"
@@ -20,7 +21,6 @@
 #include "watchedsocketcontrol.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 
 #include <atomic>
@@ -31,10 +31,6 @@ namespace {
 
 constexpr int unknownExit = static_cast<int>(CheckStatus::Unknown);
 constexpr std::chrono::seconds oneSecond{1};
-// COM n is the n-th of these device paths instead of the system's n-th serial port, so that a
-// simulator's pseudo-terminal can stand for a printer's port. Separated as PATH is: by ':', on
-// Windows by ';' (its paths hold ':').
-constexpr const char *comPortsVariable = "SOLVARN_COM_PORTS";
 
 class QuietTestHost : public TestHost
 {
@@ -76,16 +72,6 @@ private:
     bool m_installed = false;
 };
 
-ComPortNumbering comPortNumbering()
-{
-    const QString listed = qEnvironmentVariable(comPortsVariable);
-    if (listed.isEmpty())
-        return systemComPortNumbering();
-    // The paths are given in COM order and do not change during the check: nothing to list.
-    const QStringList paths = listed.split(QDir::listSeparator(), Qt::SkipEmptyParts);
-    return {{}, [paths](qint16 number) { return comPortByDevicePath(paths, number); }};
-}
-
 LabelThresholds thresholds(const CheckOptions &options)
 {
     return {options.warning, options.critical};
@@ -119,7 +105,7 @@ CheckSummary runSerial(const CheckOptions &options, ConsoleOutput &output,
                        const QElapsedTimer &clock)
 {
     ThreadSleeper sleeper;
-    const ComPortNumbering numbering = comPortNumbering();
+    const ComPortNumbering numbering = commandLineComPortNumbering();
     const std::unique_ptr<CommControl> systemPort = createSystemCommControl(numbering);
     SerialCheckHost host;
     WatchedCommControl comPort(
@@ -148,6 +134,8 @@ void writeLine(std::FILE *file, const QString &line)
 
 int runCheckProgram(const QStringList &arguments, std::FILE *out, std::FILE *err)
 {
+    if (arguments.size() > 1 && arguments.at(1) == QLatin1String("find"))
+        return runFindProgram(arguments, out, err);
     QElapsedTimer clock;
     clock.start();
     const CheckOptions options = parseCheckOptions(arguments);
