@@ -59,7 +59,8 @@ QString FindReport::terminal(const FindResults &results, bool serial)
     for (const FoundPlace &found : results.others)
         text += QStringLiteral("  ") + place(found) + QStringLiteral("  ") + found.seen + '\n';
     if (serial) {
-        text += QStringLiteral("%1 forsøk: %2 skrivere, %3 annet, %4 uten svar\n")
+        text += QStringLiteral("%1 porter, %2 forsøk: %3 skrivere, %4 annet, %5 porter uten svar\n")
+                    .arg(results.printers.size() + results.others.size() + results.silent)
                     .arg(results.tried)
                     .arg(results.printers.size())
                     .arg(results.others.size())
@@ -93,7 +94,6 @@ QString FindReport::icinga2(const FindResults &results)
     for (const FoundPlace &found : results.printers) {
         QString name = found.where;
         name.replace(QLatin1Char('.'), QLatin1Char('-'));
-        // The status and the labels when found, as a comment: they are not the host's settings.
         text += QStringLiteral("object Host \"etikettskriver-%1\" {\n"
                                "  address = \"%2\"\n"
                                "  check_command = \"solvarn-sjekk-network\"\n"
