@@ -96,7 +96,7 @@ QString FindReport::icinga2(const FindResults &results)
         name.replace(QLatin1Char('.'), QLatin1Char('-'));
         text += QStringLiteral("object Host \"etikettskriver-%1\" {\n"
                                "  address = \"%2\"\n"
-                               "  check_command = \"solvarn-sjekk-network\"\n"
+                               "  check_command = \"hostalive\"\n"
                                "  vars.solvarn_printer = \"network\"\n"
                                "}\n")
                     .arg(name, found.where);

@@ -1021,7 +1021,7 @@ void TestSolvarnSjekk::find_data()
         << "/* Etikettskrivere funnet av solvarn-sjekk find: 1 */\n"
            "object Host \"etikettskriver-127-0-25-50\" {\n"
            "  address = \"127.0.25.50\"\n"
-           "  check_command = \"solvarn-sjekk-network\"\n"
+           "  check_command = \"hostalive\"\n"
            "  vars.solvarn_printer = \"network\"\n"
            "}\n"
         << QString();
