@@ -51,8 +51,8 @@ FindOptions parseFindOptions(const QStringList &arguments)
         "Exit status: 0 a printer answered, 1 no printer found, 3 usage error."));
     parser.addPositionalArgument(
         QStringLiteral("ADDRESSES"),
-        QStringLiteral("IPv4 addresses: 10.1.2.0/24 (without its network and broadcast\n"
-                       "address), 10.1.2.10-10.1.2.60, 10.1.2.10-60, or a list of these\n"
+        QStringLiteral("IPv4 addresses: 10.1.2.0/24 (without its network and broadcast "
+                       "address), 10.1.2.10-10.1.2.60, 10.1.2.10-60, or a list of these "
                        "separated by commas or blanks."));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and end."));
@@ -69,11 +69,11 @@ FindOptions parseFindOptions(const QStringList &arguments)
         QStringLiteral("all"), QStringLiteral("network: try a range of more than %1 addresses too.")
                                    .arg(FindOptions::largestUnconfirmedRange));
     const QCommandLineOption csv(QStringLiteral("csv"),
-                                 QStringLiteral("List as CSV: a header line, then one line for\n"
+                                 QStringLiteral("List as CSV: a header line, then one line for "
                                                 "each address or port that answered."));
     const QCommandLineOption icinga2(
         QStringLiteral("icinga2"),
-        QStringLiteral("network: list the printers as Icinga 2 host objects for\n"
+        QStringLiteral("network: list the printers as Icinga 2 host objects for "
                        "docs/monitoring.md's commands and services."));
     const QCommandLineOption serial(
         QStringLiteral("serial"),
@@ -89,9 +89,12 @@ FindOptions parseFindOptions(const QStringList &arguments)
         QStringLiteral("serial: pause before the reply is read, 10 to 2000 (default 350)."),
         QStringLiteral("MS"));
     parser.addOptions({help, parallel, timeout, all, csv, icinga2, serial, from, to, pause});
-    options.helpText = parser.helpText().replace(QStringLiteral("[options] ADDRESSES"),
-                                                 QStringLiteral("find [options] ADDRESSES\n"
-                                                                "       find --serial [options]"));
+    // The usage line with the command's word and both forms.
+    QString helpText = parser.helpText();
+    helpText.replace(0, helpText.indexOf(QLatin1Char('\n')),
+                     QStringLiteral("Usage: solvarn-sjekk find [options] ADDRESSES\n"
+                                    "       solvarn-sjekk find --serial [options]"));
+    options.helpText = helpText;
 
     const auto fail = [&options](const QString &error) {
         options.action = FindOptions::Action::Error;
