@@ -986,11 +986,11 @@ void TestSolvarnSjekk::find_data()
 
     QTest::newRow("range with printers at known addresses")
         << QStringList{"-a 127.0.25.10 -s A -l 500", "-a 127.0.25.12 -s B -l 42"}
-        << "find 127.0.25.8-15 --timeout 1" << 0
+        << "find 127.0.25.8/29 --timeout 1" << 0
         << "Skrivere som svarte:\n"
            "  127.0.25.10  status A: OK: Printer OK, 500 etiketter igjen (<s>)\n"
            "  127.0.25.12  status B: OK: Fargebåndet er nesten tomt, 42 etiketter igjen (<s>)\n"
-           "8 adresser prøvd: 2 skrivere, 0 annet, 0 uten svar, 6 avvist\n"
+           "6 adresser prøvd: 2 skrivere, 0 annet, 0 uten svar, 4 avvist\n"
         << QString();
     QTest::newRow("printer in error, a list with a CIDR /31")
         << QStringList{"-a 127.0.25.20 -s b -l 3"} << "find 127.0.25.20/31,127.0.25.22" << 0
@@ -1007,6 +1007,12 @@ void TestSolvarnSjekk::find_data()
            "  127.0.25.31  port 1025 og 1024 åpne, ingen status; mottatt på port 1025: "
            "\"SSH-2.0SSH-2.0SSH-2.0SSH-2.0SSH-2.0SSH-2\"\n"
            "2 adresser prøvd: 0 skrivere, 2 annet, 0 uten svar, 0 avvist\n"
+        << QString();
+    QTest::newRow("a status without port 1024 is no printer, as for the check")
+        << QStringList{"-a 127.0.25.35 -s A --refuse-1024"} << "find 127.0.25.35" << 1
+        << "Annet som svarte, uten status:\n"
+           "  127.0.25.35  status A på port 1025, men port 1024 svarte ikke\n"
+           "1 adresser prøvd: 0 skrivere, 1 annet, 0 uten svar, 0 avvist\n"
         << QString();
     QTest::newRow("CSV, field by field")
         << QStringList{"-a 127.0.25.40 -s b -l 7", "-a 127.0.25.41 --timing enq"}
