@@ -131,6 +131,11 @@ AddressProbe::Outcome AddressProbe::poll(std::chrono::milliseconds timeout)
         return Outcome::Pending;
     if (!anyOpen && m_received.isEmpty())
         return finish(Outcome::Silent);
+    // Both ports taken and not a word: a host that keeps silent, as a printer that is not
+    // there; only counted.
+    if (inn == SocketControl::sckConnected && ut == SocketControl::sckConnected &&
+        m_received.isEmpty())
+        return finish(Outcome::SilentOpen);
     QString seen = inn == SocketControl::sckConnected && ut == SocketControl::sckConnected
                        ? QStringLiteral("port 1025 og 1024 åpne, ingen status")
                    : inn == SocketControl::sckConnected

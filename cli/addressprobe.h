@@ -19,7 +19,7 @@ class SocketControl;
 class AddressProbe
 {
 public:
-    enum class Outcome { Pending, Printer, Other, Silent, Refused };
+    enum class Outcome { Pending, Printer, Other, Silent, SilentOpen, Refused };
 
     AddressProbe(quint32 address, std::unique_ptr<SocketControl> sockInn,
                  std::unique_ptr<SocketControl> sockUt);

@@ -66,13 +66,17 @@ QString FindReport::terminal(const FindResults &results, bool serial)
                     .arg(results.others.size())
                     .arg(results.silent);
     } else {
-        text += QStringLiteral("%1 adresser prøvd: %2 skrivere, %3 annet, %4 uten svar, %5 "
-                               "avvist\n")
-                    .arg(results.tried)
-                    .arg(results.printers.size())
-                    .arg(results.others.size())
-                    .arg(results.silent)
-                    .arg(results.refused);
+        text +=
+            QStringLiteral("%1 adresser prøvd: %2 skrivere, %3 annet, %4 uten svar%5, %6 "
+                           "avvist\n")
+                .arg(results.tried)
+                .arg(results.printers.size())
+                .arg(results.others.size())
+                .arg(results.silent)
+                .arg(results.silentOpen == 0 ? QString()
+                                             : QStringLiteral(" (%1 med port 1025 og 1024 åpne)")
+                                                   .arg(results.silentOpen))
+                .arg(results.refused);
     }
     return text;
 }

@@ -26,6 +26,7 @@ struct FindResults
     QList<FoundPlace> others;
     int tried = 0;
     int silent = 0;
+    int silentOpen = 0; // of the silent: both ports open, nothing said
     int refused = 0;
 };
 

@@ -53,6 +53,10 @@ FindResults NetworkFinder::run(const Progress &progress)
             case AddressProbe::Outcome::Other:
                 results.others << (*probe)->found();
                 break;
+            case AddressProbe::Outcome::SilentOpen:
+                ++results.silent;
+                ++results.silentOpen;
+                break;
             case AddressProbe::Outcome::Refused:
                 ++results.refused;
                 break;

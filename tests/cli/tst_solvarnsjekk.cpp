@@ -1000,13 +1000,15 @@ void TestSolvarnSjekk::find_data()
            "3 adresser prøvd: 1 skrivere, 0 annet, 0 uten svar, 2 avvist\n"
         << QString();
     QTest::newRow("ports that answer with no status are listed apart")
-        << QStringList{"-a 127.0.25.30 --timing enq", "-a 127.0.25.31 --flood-bytes SSH-2.0"}
-        << "find 127.0.25.30-31 --timeout 0.5" << 1
+        << QStringList{"-a 127.0.25.30 --refuse-1025", "-a 127.0.25.31 --flood-bytes SSH-2.0",
+                       "-a 127.0.25.32 --timing enq"}
+        << "find 127.0.25.30-32 --timeout 0.5" << 1
         << "Annet som svarte, uten status:\n"
-           "  127.0.25.30  port 1025 og 1024 åpne, ingen status\n"
+           "  127.0.25.30  port 1024 åpen, port 1025: Connection refused (10061)\n"
            "  127.0.25.31  port 1025 og 1024 åpne, ingen status; mottatt på port 1025: "
            "\"SSH-2.0SSH-2.0SSH-2.0SSH-2.0SSH-2.0SSH-2\"\n"
-           "2 adresser prøvd: 0 skrivere, 2 annet, 0 uten svar, 0 avvist\n"
+           "3 adresser prøvd: 0 skrivere, 2 annet, 1 uten svar (1 med port 1025 og 1024 åpne), 0 "
+           "avvist\n"
         << QString();
     QTest::newRow("a status without port 1024 is no printer, as for the check")
         << QStringList{"-a 127.0.25.35 -s A --refuse-1024"} << "find 127.0.25.35" << 1
@@ -1015,11 +1017,12 @@ void TestSolvarnSjekk::find_data()
            "1 adresser prøvd: 0 skrivere, 1 annet, 0 uten svar, 0 avvist\n"
         << QString();
     QTest::newRow("CSV, field by field")
-        << QStringList{"-a 127.0.25.40 -s b -l 7", "-a 127.0.25.41 --timing enq"}
+        << QStringList{"-a 127.0.25.40 -s b -l 7", "-a 127.0.25.41 --flood-bytes a,b\"c"}
         << "find 127.0.25.40,127.0.25.41 --csv --timeout 0.5" << 0
         << "sted,hastighet,funn,status,tekst,etiketter,tid_ms\n"
            "127.0.25.40,,skriver,b,\"FEIL: Off line, Skriverfeil - Skrivehodet åpent\",7,<ms>\n"
-           "127.0.25.41,,annet,,\"port 1025 og 1024 åpne, ingen status\",,<ms>\n"
+           "127.0.25.41,,annet,,\"port 1025 og 1024 åpne, ingen status; mottatt på port 1025: "
+           "\"\"a,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"c\"\"\",,<ms>\n"
         << QString();
     QTest::newRow("Icinga 2 host objects for the printers only")
         << QStringList{"-a 127.0.25.50 -s A", "-a 127.0.25.51 --timing enq"}
