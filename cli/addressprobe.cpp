@@ -106,8 +106,7 @@ AddressProbe::Outcome AddressProbe::poll(std::chrono::milliseconds timeout)
         }
         if (utFailed || timedOut)
             return finish(Outcome::Other,
-                          QStringLiteral("status %1 på port 1025, men port 1024 "
-                                         "svarte ikke")
+                          QStringLiteral("status %1 på port 1025, men port 1024 svarte ikke")
                               .arg(m_status.mid(m_status.indexOf(QLatin1Char('\r')) + 1, 1)));
         return Outcome::Pending;
     }
