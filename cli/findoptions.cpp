@@ -1,6 +1,7 @@
 #include "findoptions.h"
 
 #include "addressrange.h"
+#include "speedlist.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
@@ -37,7 +38,19 @@ std::optional<std::chrono::milliseconds> readSeconds(const QString &text)
     return value;
 }
 
+QList<qint32> mostCommonFirst()
+{
+    QList<qint32> speeds{19200, 9600, 38400, 2400};
+    for (const QString &speed : serialSpeedList) {
+        if (!speeds.contains(speed.toInt()))
+            speeds << speed.toInt();
+    }
+    return speeds;
+}
+
 } // namespace
+
+const QList<qint32> FindOptions::serialSpeeds = mostCommonFirst();
 
 FindOptions parseFindOptions(const QStringList &arguments)
 {

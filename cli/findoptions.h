@@ -23,8 +23,9 @@ struct FindOptions
     static constexpr int largestParallel = 1024;
     static constexpr std::chrono::milliseconds defaultTimeout{2000};
     static constexpr std::chrono::milliseconds longestTimeout{60000};
-    // The window's speed list, the speeds met most often first.
-    static inline const QList<qint32> serialSpeeds{19200, 9600, 38400, 57600, 115200, 4800, 2400};
+    // The window's speed list, the speeds met most often first (the window's own hint names
+    // 19200 and 9600), the rest in the window's order.
+    static const QList<qint32> serialSpeeds;
     static constexpr int defaultPauseMs = 350;
 
     Action action = Action::Error;

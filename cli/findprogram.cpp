@@ -78,7 +78,7 @@ FindResults findOnSerialPorts(const FindOptions &options, std::FILE *err)
                    }())
                    .arg(attempts)
                    .arg(options.pauseMs)
-                   .arg(attempts * options.pauseMs / millisecondsPerSecond, 0, 'f', 1));
+                   .arg(attempts * options.pauseMs / millisecondsPerSecond, 0, 'f', 2));
     ThreadSleeper sleeper;
     const std::unique_ptr<CommControl> comPort =
         createSystemCommControl(commandLineComPortNumbering());

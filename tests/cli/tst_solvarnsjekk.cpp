@@ -1068,15 +1068,16 @@ void TestSolvarnSjekk::find_data()
         << "find --serial --to 3 --pause 50" << 0
         << "Skrivere som svarte:\n"
            "  com2 (9600)  status A: - Skriver OK -, 120 etiketter igjen (<s>)\n"
-           "3 porter, 16 forsøk: 1 skrivere, 0 annet, 2 porter uten svar\n"
-        << "høyst 21 x 50 ms = 1.1 s";
+           "3 porter, 28 forsøk: 1 skrivere, 0 annet, 2 porter uten svar\n"
+        << "høyst 39 x 50 ms = 1.95 s";
     QTest::newRow("serial port with noise at every speed of the list")
-        << QStringList{"--serial --speed 300"} << "find --serial --to 1 --pause 50 --csv" << 1
+        << QStringList{"--serial --speed 4800"} << "find --serial --to 1 --pause 50 --csv" << 1
         << "sted,hastighet,funn,status,tekst,etiketter,tid_ms\n"
            "com1,,annet,,ingen status; mottatt (tegnkoder) ved 19200: 248 128 0 254; 9600: 248 "
-           "128 0 254; 38400: 248 128 0 254; 57600: 248 128 0 254; 115200: 248 128 0 254; 4800: "
-           "248 128 0 254; 2400: 248 128 0 254,,<ms>\n"
-        << "høyst 7 x 50 ms = 0.3 s";
+           "128 0 254; 38400: 248 128 0 254; 2400: 248 128 0 254; 110: 248 128 0 254; 300: 248 128 "
+           "0 254; 600: 248 128 0 254; 1200: 248 128 0 254; 14400: 248 128 0 254; 28800: 248 128 0 "
+           "254; 56000: 248 128 0 254; 128000: 248 128 0 254; 256000: 248 128 0 254,,<ms>\n"
+        << "høyst 13 x 50 ms = 0.65 s";
 }
 
 void TestSolvarnSjekk::find()
