@@ -29,6 +29,7 @@ done
 
 work="$(mktemp -d)"
 pids=()
+# shellcheck disable=SC2317  # run by the EXIT trap
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
@@ -44,7 +45,7 @@ trap cleanup EXIT
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
 export XDG_CACHE_HOME="$work/home/.cache" XDG_RUNTIME_DIR="$work/run"
 mkdir -p "$XDG_CONFIG_HOME/speech-dispatcher/modules" "$XDG_DATA_HOME" "$XDG_CACHE_HOME"
-mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$HOME/.asoundrc"
 export ORCA_TRANSCRIPT="$work/transcript.txt" ORCA_DEBUG_LOG="$work/orca-debug.log"
 : >"$ORCA_TRANSCRIPT"
@@ -77,7 +78,8 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+DISPLAY=":$(head -n1 "$work/display")"
+export DISPLAY
 
 openbox --sm-disable --startup "touch $work/wm-ready" >"$work/openbox.log" 2>&1 &
 pids+=($!)
