@@ -31,9 +31,9 @@ namespace {
 
 constexpr int unknownExit = static_cast<int>(CheckStatus::Unknown);
 constexpr std::chrono::seconds oneSecond{1};
-// COM n is the n-th of these device paths instead of the system's n-th serial port, so that a
-// simulator's pseudo-terminal can stand for a printer's port. Separated as PATH is: by ':', on
-// Windows by ';' (its paths hold ':').
+// COM n is the n-th of these device paths, in the order given, instead of the system's n-th
+// serial port, so that a simulator's pseudo-terminal can stand for a printer's port. Separated
+// as PATH is: by ':', on Windows by ';' (its paths hold ':').
 constexpr const char *comPortsVariable = "SOLVARN_COM_PORTS";
 
 class QuietTestHost : public TestHost
@@ -82,8 +82,7 @@ ComPortNumbering comPortNumbering()
     if (listed.isEmpty())
         return systemComPortNumbering();
     // The paths are given in COM order and do not change during the check: nothing to list.
-    const QStringList paths = listed.split(QDir::listSeparator(), Qt::SkipEmptyParts);
-    return {{}, [paths](qint16 number) { return comPortByDevicePath(paths, number); }};
+    return givenComPortNumbering(listed.split(QDir::listSeparator(), Qt::SkipEmptyParts));
 }
 
 LabelThresholds thresholds(const CheckOptions &options)
