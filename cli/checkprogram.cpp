@@ -4,6 +4,7 @@
 #include "checksummary.h"
 #include "comportnumbering.h"
 #include "consoleoutput.h"
+#include "consolewrite.h"
 #include "networkprinter.h"
 #include "networkverdict.h"
 #include "qteventpump.h"
@@ -138,9 +139,7 @@ ConsoleOutput::Mode outputMode(const CheckOptions &options)
 
 void writeLine(std::FILE *file, const QString &line)
 {
-    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
-    std::fflush(file);
+    writeWhole(file, line + QLatin1Char('\n'));
 }
 
 } // namespace
