@@ -65,6 +65,8 @@ Section "${PRODUCT}" SectionProgram
     SetOutPath "$INSTDIR"
     File /r "${STAGE}\*.*"
     WriteUninstaller "$INSTDIR\uninstall.exe"
+    ; Version 1.0's entry stood directly in the Start menu; now it is in a folder.
+    Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     CreateDirectory "${SHORTCUT_FOLDER}"
     CreateShortcut "${SHORTCUT}" "$INSTDIR\solvarn-printersjekk.exe" "" \
         "$INSTDIR\solvarn-printersjekk.exe" 0
