@@ -44,8 +44,8 @@ void TestPathEntries::edit_data()
         << "C:\\Program Files\\Solvarn printersjekk-gammel;C:\\Windows;C:\\Program "
            "Files\\Solvarn printersjekk";
     QTest::newRow("add: the folder's text inside a quoted entry is no entry")
-        << add << "\"C:\\a;C:\\Program Files\\Solvarn printersjekk\"" << folder << changed
-        << "\"C:\\a;C:\\Program Files\\Solvarn printersjekk\";C:\\Program Files\\Solvarn "
+        << add << "\"C:\\a;C:\\Program Files\\Solvarn printersjekk;b\"" << folder << changed
+        << "\"C:\\a;C:\\Program Files\\Solvarn printersjekk;b\";C:\\Program Files\\Solvarn "
            "printersjekk";
     QTest::newRow("add: empty PATH")
         << add << "" << folder << changed << "C:\\Program Files\\Solvarn printersjekk";
@@ -80,6 +80,9 @@ void TestPathEntries::edit_data()
     QTest::newRow("remove: only the prefix-sharing folder there")
         << remove << "C:\\Windows;C:\\Program Files\\Solvarn printersjekk-gammel" << folder
         << unchanged << "C:\\Windows;C:\\Program Files\\Solvarn printersjekk-gammel";
+    QTest::newRow("remove: not from inside a quoted entry")
+        << remove << "\"C:\\a;C:\\Program Files\\Solvarn printersjekk;b\";C:\\Windows" << folder
+        << unchanged << "\"C:\\a;C:\\Program Files\\Solvarn printersjekk;b\";C:\\Windows";
     QTest::newRow("remove: the first entry with the separator after it")
         << remove << "C:\\Program Files\\Solvarn printersjekk;C:\\Windows" << folder << changed
         << "C:\\Windows";
