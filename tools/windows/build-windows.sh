@@ -102,10 +102,11 @@ installer="$build/$name-setup.exe"
 zip="$build/$name.zip"
 say "Making the installer"
 # pathedit goes into the installer and the uninstaller only: the zip has no use for it.
+x86_64-w64-mingw32-strip --strip-unneeded -o "$build/pathedit.exe" "$build/cmake/setup/pathedit.exe"
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DVERSION_QUAD="$version_quad" \
     -DCOMPANY="$company" -DCOPYRIGHT="$copyright" -DSTAGE="$stage" -DOUTFILE="$installer" \
     -DICON="$root/desktop/icons/solvarn-printersjekk.ico" -DLICENCE="$stage/LICENSES/LISENS.txt" \
-    -DPATHEDIT="$build/cmake/setup/pathedit.exe" -DUNINSTALL_LIST="$uninstall_list" \
+    -DPATHEDIT="$build/pathedit.exe" -DUNINSTALL_LIST="$uninstall_list" \
     "$here/installer.nsi" >&2
 say "Making the portable zip"
 rm -f "$zip"
