@@ -53,8 +53,9 @@ QString environmentHelp()
         "\nEnvironment:\n"
         "  SOLVARN_COM_PORTS         serial: device paths, separated by colons\n"
         "                            (semicolons on Windows), that stand for COM1,\n"
-        "                            COM2, ... instead of the system's serial ports\n"
-        "                            (for instance printer-sim's pseudo-terminal).\n");
+        "                            COM2, ... in the order given, instead of the\n"
+        "                            system's serial ports (for instance\n"
+        "                            printer-sim's pseudo-terminal).\n");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "checksummary.h"
 #include "comportnumbering.h"
 #include "consoleoutput.h"
+#include "consolewrite.h"
 #include "networkprinter.h"
 #include "networkverdict.h"
 #include "qteventpump.h"
@@ -31,9 +32,9 @@ namespace {
 
 constexpr int unknownExit = static_cast<int>(CheckStatus::Unknown);
 constexpr std::chrono::seconds oneSecond{1};
-// COM n is the n-th of these device paths instead of the system's n-th serial port, so that a
-// simulator's pseudo-terminal can stand for a printer's port. Separated as PATH is: by ':', on
-// Windows by ';' (its paths hold ':').
+// COM n is the n-th of these device paths, in the order given, instead of the system's n-th
+// serial port, so that a simulator's pseudo-terminal can stand for a printer's port. Separated
+// as PATH is: by ':', on Windows by ';' (its paths hold ':').
 constexpr const char *comPortsVariable = "SOLVARN_COM_PORTS";
 
 class QuietTestHost : public TestHost
@@ -82,8 +83,7 @@ ComPortNumbering comPortNumbering()
     if (listed.isEmpty())
         return systemComPortNumbering();
     // The paths are given in COM order and do not change during the check: nothing to list.
-    const QStringList paths = listed.split(QDir::listSeparator(), Qt::SkipEmptyParts);
-    return {{}, [paths](qint16 number) { return comPortByDevicePath(paths, number); }};
+    return givenComPortNumbering(listed.split(QDir::listSeparator(), Qt::SkipEmptyParts));
 }
 
 LabelThresholds thresholds(const CheckOptions &options)
@@ -139,9 +139,7 @@ ConsoleOutput::Mode outputMode(const CheckOptions &options)
 
 void writeLine(std::FILE *file, const QString &line)
 {
-    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
-    std::fflush(file);
+    writeWhole(file, line + QLatin1Char('\n'));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "consoleoutput.h"
 
+#include "consolewrite.h"
+
 #include <cstdlib>
 
 namespace {
@@ -22,10 +24,8 @@ ConsoleOutput::ConsoleOutput(Mode mode, bool verbose, std::FILE *out, std::FILE 
 
 void ConsoleOutput::write(std::FILE *file, const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
-    // Progress stars must show while the test sleeps.
-    std::fflush(file);
+    // Progress stars must show while the test sleeps: flushed each time.
+    writeWhole(file, text);
 }
 
 void ConsoleOutput::AppendLog(const QString &text)

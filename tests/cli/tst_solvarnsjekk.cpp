@@ -374,6 +374,11 @@ void TestSolvarnSjekk::check_data()
            "time=[0-9.]+s;;;0 answered=6;;;0 labels=500;;;0$"
         << "\ncom1: - Skriver OK - (status A)\ncom2: - Skriver OK - (status A)\n"
         << 0;
+    // SOLVARN_COM_PORTS in the order given: its second entry is COM2, though it sorts first.
+    QTest::newRow("serial COM2 is the second port given, not the second in path order")
+        << args("--serial -s A -l 2") << QByteArray() << "missing port, then the printer"
+        << args("serial --from 2 --to 2 --plugin") << 0
+        << "^OK - com2: - Skriver OK - \\(status A, 2 etiketter igjen\\) \\|" << QString() << 0;
     QTest::newRow("serial port the user may not open")
         << args("--serial -s A") << QByteArray() << "not allowed" << args("serial --to 1 --plugin")
         << 3
@@ -458,6 +463,8 @@ void TestSolvarnSjekk::check()
         if (!notAllowed.skipReason.isEmpty())
             QSKIP(qPrintable(notAllowed.skipReason));
         run = runCheck(arguments, device, notAllowed.wrapper, notAllowed.checkProgram);
+    } else if (rig == QLatin1String("missing port, then the printer")) {
+        run = runCheck(arguments, QStringLiteral("/dev/zz-solvarn-no-such-port:") + device);
     } else if (rig == QLatin1String("one printer on com1 to com6")) {
         run = runCheck(arguments, QStringList(6, device).join(QLatin1Char(':')));
     } else {
