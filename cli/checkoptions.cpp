@@ -147,8 +147,9 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
                        "for Nagios, Icinga 2, Naemon, Checkmk; nothing on standard error."));
     const QCommandLineOption verbose(
         QStringList{QStringLiteral("v"), QStringLiteral("verbose")},
-        QStringLiteral("With --plugin, after the details: -v one line with what was checked, "
-                       "-vv also the whole log, -vvv also the bytes received."));
+        QStringLiteral("With --plugin, after the details: once, one line with what was "
+                       "checked; twice, also the whole log; three times, also the bytes "
+                       "received."));
     const QCommandLineOption timeout(
         QStringList{QStringLiteral("t"), QStringLiteral("timeout")},
         QStringLiteral("End the check after this many seconds, 1 to 86400, with what failed "
