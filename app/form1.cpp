@@ -1,5 +1,7 @@
 #include "form1.h"
 
+#include "announcer.h"
+#include "answeringsleeper.h"
 #include "commcontrol.h"
 #include "enterpressesbutton.h"
 #include "formlayout.h"
@@ -7,6 +9,7 @@
 #include "framewatcher.h"
 #include "frozeninput.h"
 #include "helptext.h"
+#include "lineeditaccessible.h"
 #include "logbox.h"
 #include "logpane.h"
 #include "namedcomboboxaccessible.h"
@@ -21,7 +24,6 @@
 #include "systemclipboard.h"
 #include "systemcommcontrol.h"
 #include "systemsocketcontrol.h"
-#include "threadsleeper.h"
 #include "widgetmessagebox.h"
 
 #include <QCloseEvent>
@@ -77,18 +79,29 @@ private:
     const Twips::Scale &m_scale;
 };
 
-// Ties a field to the label before it, which screen readers then name it by, and gives it a
-// name of its own: the captions are written for the eye ("til" alone says little), the field
-// inherits the frame's caption otherwise.
+// Ties a field to the label before it and gives both the field's name: the captions are
+// written for the eye ("til" alone says little), the field inherits the frame's caption
+// otherwise, and screen readers name a field after the label tied to it before its own name.
 void nameField(QLabel *label, QWidget *field, const QString &name)
 {
-    if (label)
+    if (label) {
         label->setBuddy(field);
+        label->setAccessibleName(name);
+    }
     field->setAccessibleName(name);
 }
 
-// What a screen reader says of the selected mode's button, which is switched off.
+// What a screen reader says of the selected mode's button, which is switched off and so never
+// reached with Tab, and of the other mode's button, which is.
 const QString selectedModeText = QStringLiteral("Valgt");
+const QString serialSelectedText = QStringLiteral("Serieport er valgt");
+const QString networkSelectedText = QStringLiteral("Nettverk er valgt");
+
+// What a screen reader user is told of a button's outcome that shows nowhere near the focus.
+const QString copiedText = QStringLiteral("Loggen er kopiert til utklippstavlen");
+const QString clearedText = QStringLiteral("Loggen er tom");
+const QString helpWrittenText = QStringLiteral("Hjelpeteksten står i loggen");
+const QString testEndedText = QStringLiteral("Testen er ferdig");
 // How much darker the selected mode's button face is than a button's usual face.
 constexpr int selectedFaceDarker = 115;
 
@@ -107,6 +120,8 @@ Form1::Form1(Form1Platform platform, QWidget *parent)
     // On Linux the toolkit names a combo box by the text it shows; this names it as elsewhere.
     // Before any control exists: a screen reader may ask for a control as soon as it is made.
     NamedComboBoxAccessible::install();
+    LineEditAccessible::install();
+    Announcer::install();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Solvarn printersjekk"));
     // The screen's resolution for text, which the window's fonts follow: the layout follows too.
@@ -168,6 +183,7 @@ void Form1::createControls()
         placer.button(this, "cmdAvslutt", QStringLiteral("Avslutt"), FormLayout::cmdAvslutt);
 
     m_txtResultat = placer.place(new LogBox(this), "txtResultat", FormLayout::txtResultat);
+    m_announcer = new Announcer(this);
 
     // The serial frame.
     m_Label4 = placer.label(m_frCom, "Label4", QStringLiteral("Hastighet"), FormLayout::Label4);
@@ -245,7 +261,7 @@ void Form1::createPlatform(Form1Platform platform)
         m_platform.eventPump = m_ownEventPump.get();
     }
     if (!m_platform.sleeper) {
-        m_ownSleeper = std::make_unique<ThreadSleeper>();
+        m_ownSleeper = std::make_unique<AnsweringSleeper>();
         m_platform.sleeper = m_ownSleeper.get();
     }
     if (!m_platform.comPort) {
@@ -291,14 +307,27 @@ void Form1::connectEvents()
     connect(m_cmdCom, &QPushButton::clicked, this, &Form1::cmdCom_Click);
     connect(m_cmdTCP, &QPushButton::clicked, this, &Form1::cmdTCP_Click);
     connect(m_cmdTest, &QPushButton::clicked, this, &Form1::cmdTest_Click);
-    connect(m_comKopiperTekst, &QPushButton::clicked, this,
-            [this] { m_log->comKopiperTekst_Click(); });
-    connect(m_cmdBlankut, &QPushButton::clicked, this, [this] { m_log->cmdBlankut_Click(); });
+    connect(m_comKopiperTekst, &QPushButton::clicked, this, [this] {
+        m_log->comKopiperTekst_Click();
+        m_announcer->announce(copiedText);
+    });
+    connect(m_cmdBlankut, &QPushButton::clicked, this, [this] {
+        m_log->cmdBlankut_Click();
+        m_announcer->announce(clearedText);
+    });
     connect(m_cmdHelp, &QPushButton::clicked, this, &Form1::cmdHelp_Click);
     connect(m_cmdAvslutt, &QPushButton::clicked, this, &Form1::cmdAvslutt_Click);
-    connect(m_cmdOpenTCP, &QPushButton::clicked, this,
-            [this] { m_network->cmdOpenTCP_Click(m_txtIP->text()); });
-    connect(m_cmdCloseTCP, &QPushButton::clicked, this, [this] { m_network->cmdCloseTCP_Click(); });
+    // The socket buttons tell their outcome in the log: what they wrote is announced.
+    connect(m_cmdOpenTCP, &QPushButton::clicked, this, [this] {
+        const qsizetype before = m_log->text().size();
+        m_network->cmdOpenTCP_Click(m_txtIP->text());
+        m_announcer->announce(m_log->text().mid(before));
+    });
+    connect(m_cmdCloseTCP, &QPushButton::clicked, this, [this] {
+        const qsizetype before = m_log->text().size();
+        m_network->cmdCloseTCP_Click();
+        m_announcer->announce(m_log->text().mid(before));
+    });
 
     // The window manager's frame arrives after the window is first shown, without a resize.
     connect(new FrameWatcher(*this), &FrameWatcher::frameMarginsChanged, this, &Form1::Form_Resize);
@@ -350,8 +379,8 @@ void Form1::ShowPrinterMode()
         focusShownFrame();
     m_cmdCom->setEnabled(!serial);
     m_cmdTCP->setEnabled(serial);
-    m_cmdCom->setAccessibleDescription(serial ? selectedModeText : QString());
-    m_cmdTCP->setAccessibleDescription(serial ? QString() : selectedModeText);
+    m_cmdCom->setAccessibleDescription(serial ? selectedModeText : networkSelectedText);
+    m_cmdTCP->setAccessibleDescription(serial ? serialSelectedText : selectedModeText);
 }
 
 void Form1::focusShownFrame()
@@ -362,6 +391,9 @@ void Form1::focusShownFrame()
         if (shown->isAncestorOf(next) && next->isEnabled() && next->isVisibleTo(this) &&
             (next->focusPolicy() & Qt::TabFocus)) {
             next->setFocus(Qt::OtherFocusReason);
+            // Typing then replaces the whole value, as after Tab, instead of adding to it.
+            if (auto *field = qobject_cast<QLineEdit *>(next))
+                field->selectAll();
             return;
         }
     }
@@ -382,9 +414,6 @@ void Form1::cmdTCP_Click()
 
 void Form1::cmdTest_Click()
 {
-    // The log's description carries the verdict of the last test to screen readers: the lines
-    // themselves are only inserted, and the verdict stands a few lines above the end.
-    m_txtResultat->setAccessibleDescription(QString());
     QString verdict;
     if (m_PrinterMode == serialMode) {
         TestSerialPrinter();
@@ -393,8 +422,10 @@ void Form1::cmdTest_Click()
         TestNetworkPrinter();
         verdict = m_network->verdict();
     }
-    // Setting it tells assistive technology that it changed, without touching caret or view.
-    m_txtResultat->setAccessibleDescription(verdict.simplified());
+    // Screen readers speak neither the lines added to the log nor the focus that the switched
+    // off test button passes on in time: the verdict, which stands a few lines above the end,
+    // is announced once, as soon as the test has ended.
+    m_announcer->announce(verdict.isEmpty() ? testEndedText : verdict);
 }
 
 void Form1::TestSerialPrinter()
@@ -415,6 +446,7 @@ void Form1::cmdHelp_Click()
         m_PrinterMode == serialMode ? HelpText::serialGuide() : HelpText::networkGuide();
     for (const QString &line : guide)
         m_log->AddLogLine(line);
+    m_announcer->announce(helpWrittenText);
 }
 
 void Form1::cmdAvslutt_Click()

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class Announcer;
 class Clipboard;
 class CommControl;
 class EventPump;
@@ -99,6 +100,7 @@ private:
     QPushButton *m_cmdHelp = nullptr;
     QPushButton *m_cmdAvslutt = nullptr;
     LogBox *m_txtResultat = nullptr;
+    Announcer *m_announcer = nullptr;
     QLabel *m_Label4 = nullptr;
     QComboBox *m_comboHastighet = nullptr;
     QLabel *m_Label5 = nullptr;

@@ -60,8 +60,9 @@ QString environmentHelp()
         "\nEnvironment:\n"
         "  SOLVARN_COM_PORTS         serial: device paths, separated by colons\n"
         "                            (semicolons on Windows), that stand for COM1,\n"
-        "                            COM2, ... instead of the system's serial ports\n"
-        "                            (for instance printer-sim's pseudo-terminal).\n");
+        "                            COM2, ... in the order given, instead of the\n"
+        "                            system's serial ports (for instance\n"
+        "                            printer-sim's pseudo-terminal).\n");
 }
 
 } // namespace
@@ -103,10 +104,12 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
         "Checks whether a SATO label printer answers, over the network or on serial ports,\n"
         "and writes the same log as the window \"Solvarn printersjekk\".\n"
         "Exit status: 0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN (monitoring plugin convention)."));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show this help and end."));
-    const QCommandLineOption version(QStringList{QStringLiteral("V"), QStringLiteral("version")},
-                                     QStringLiteral("Show the version and end."));
+    const QCommandLineOption help(
+        QStringList{QStringLiteral("h"), QStringLiteral("help")},
+        QStringLiteral("Show this help and end (exit status 3, as plugins do)."));
+    const QCommandLineOption version(
+        QStringList{QStringLiteral("V"), QStringLiteral("version")},
+        QStringLiteral("Show the version and end (exit status 3, as plugins do)."));
     const QCommandLineOption hostname(
         QStringList{QStringLiteral("H"), QStringLiteral("hostname")},
         QStringLiteral("network: the printer's address, instead of after \"network\"."),
@@ -127,7 +130,8 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
     const QCommandLineOption warning(
         QStringList{QStringLiteral("w"), QStringLiteral("warning")},
         QStringLiteral("WARNING when the labels left are outside RANGE (plugin range syntax: "
-                       "\"10:\" warns below 10, \"@0:5\" from 0 to 5)."),
+                       "\"10:\" warns below 10, \"@0:5\" from 0 to 5); UNKNOWN where the "
+                       "printer sends no count."),
         QStringLiteral("RANGE"));
     const QCommandLineOption critical(
         QStringList{QStringLiteral("c"), QStringLiteral("critical")},
@@ -143,12 +147,14 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
                        "for Nagios, Icinga 2, Naemon, Checkmk; nothing on standard error."));
     const QCommandLineOption verbose(
         QStringList{QStringLiteral("v"), QStringLiteral("verbose")},
-        QStringLiteral("With --plugin: the whole log after the details (long output)."));
+        QStringLiteral("With --plugin, after the details: once, one line with what was "
+                       "checked; twice, also the whole log; three times, also the bytes "
+                       "received."));
     const QCommandLineOption timeout(
         QStringList{QStringLiteral("t"), QStringLiteral("timeout")},
-        QStringLiteral("End the check with UNKNOWN after this many seconds, 1 to 86400 "
-                       "(default: network 10; serial the sweep's ports times their pause and "
-                       "0.5 s, plus 5 s, at least 10)."),
+        QStringLiteral("End the check after this many seconds, 1 to 86400, with what failed "
+                       "so far, or UNKNOWN (default: network 10; serial the sweep's ports "
+                       "times their pause and 0.5 s, plus 5 s, at least 10)."),
         QStringLiteral("SECONDS"));
     parser.addOptions({help, version, hostname, from, to, speed, pause, warning, critical, raw,
                        plugin, verbose, timeout});
@@ -237,11 +243,13 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
          {std::pair{&warning, &options.warning}, std::pair{&critical, &options.critical}}) {
         if (!parser.isSet(*option))
             continue;
-        *range = ThresholdRange::parse(parser.value(*option));
+        QString why;
+        *range = ThresholdRange::parse(parser.value(*option), &why);
         if (!*range)
             return fail(QStringLiteral("--%1 needs a range such as 10, 10:, ~:10, 10:20 or "
-                                       "@10:20, not \"%2\"")
-                            .arg(option->names().last(), parser.value(*option)));
+                                       "@10:20, not \"%2\"%3")
+                            .arg(option->names().last(), parser.value(*option),
+                                 why.isEmpty() ? QString() : QStringLiteral(": ") + why));
     }
 
     if (parser.isSet(timeout)) {
@@ -257,7 +265,10 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
     }
     options.raw = parser.isSet(raw);
     options.plugin = parser.isSet(plugin);
-    options.verbose = parser.isSet(verbose);
+    options.verbosity =
+        int(std::min<qsizetype>(parser.optionNames().count(QStringLiteral("v")) +
+                                    parser.optionNames().count(QStringLiteral("verbose")),
+                                CheckOptions::mostVerbose));
     if (options.raw && options.plugin)
         return fail(QStringLiteral("--raw and --plugin exclude each other"));
     options.action = CheckOptions::Action::Run;

@@ -17,6 +17,8 @@ struct CheckOptions
 
     static constexpr int defaultTimeoutSeconds = 10;
     static constexpr int longestTimeoutSeconds = 24 * 60 * 60;
+    // The plugins' highest level of -v; more count as this one.
+    static constexpr int mostVerbose = 3;
 
     Action action = Action::Error;
     Mode mode = Mode::Network;
@@ -26,7 +28,8 @@ struct CheckOptions
                              QStringLiteral("350")};
     bool raw = false;
     bool plugin = false;
-    bool verbose = false;
+    // -v given once, twice, three times: 1 what was checked, 2 the log, 3 the bytes received.
+    int verbosity = 0;
     // Given, or the default: 10 s for the network, what the sweep needs for serial.
     int timeoutSeconds = defaultTimeoutSeconds;
     // On the labels left.

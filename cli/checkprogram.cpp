@@ -1,9 +1,12 @@
 #include "checkprogram.h"
 
 #include "checkoptions.h"
+#include "checkpointsleeper.h"
 #include "checksummary.h"
 #include "comportsetting.h"
 #include "consoleoutput.h"
+#include "consolewrite.h"
+#include "findingsofar.h"
 #include "findprogram.h"
 #include "networkprinter.h"
 #include "networkverdict.h"
@@ -77,11 +80,29 @@ LabelThresholds thresholds(const CheckOptions &options)
     return {options.warning, options.critical};
 }
 
+// For the plugin's long output at -v: what was checked, with which limits.
+QString checkedLine(const CheckOptions &options)
+{
+    QString line =
+        options.mode == CheckOptions::Mode::Network
+            ? QStringLiteral("kontroll: nettverk %1, port 1025 og 1024").arg(options.address)
+            : QStringLiteral("kontroll: serie com %1 til %2, %3 baud, pause %4 ms")
+                  .arg(options.fields.comFra.trimmed(), options.fields.comTil.trimmed(),
+                       options.fields.hastighet, options.fields.pause.trimmed());
+    line += QStringLiteral(", --timeout %1 s").arg(options.timeoutSeconds);
+    if (options.warning)
+        line += QStringLiteral(", --warning ") + options.warning->text();
+    if (options.critical)
+        line += QStringLiteral(", --critical ") + options.critical->text();
+    return line;
+}
+
 // Everything one check holds lives in here and goes with it: a second check starts afresh.
-CheckSummary runNetwork(const CheckOptions &options, ConsoleOutput &output,
+CheckSummary runNetwork(const CheckOptions &options, ConsoleOutput &output, FindingSoFar &found,
                         const QElapsedTimer &clock)
 {
-    ThreadSleeper sleeper;
+    ThreadSleeper threadSleeper;
+    CheckpointSleeper sleeper(threadSleeper);
     QtEventPump eventPump;
     StderrMessageBox messageBox(output);
     const std::unique_ptr<SocketControl> systemInn = createSystemSocketControl();
@@ -89,6 +110,11 @@ CheckSummary runNetwork(const CheckOptions &options, ConsoleOutput &output,
     SocketHistory history;
     WatchedSocketControl sockInn(*systemInn, history);
     WatchedSocketControl sockUt(*systemUt, history);
+    const auto received = [&output, &clock](qint32 port, const QString &data) {
+        output.received(QStringLiteral("port %1").arg(port), data, clock.elapsed());
+    };
+    sockInn.setReceivedHandler(received);
+    sockUt.setReceivedHandler(received);
     NetworkPlatform platform;
     platform.sockInn = &sockInn;
     platform.sockUt = &sockUt;
@@ -97,11 +123,13 @@ CheckSummary runNetwork(const CheckOptions &options, ConsoleOutput &output,
     platform.sleeper = &sleeper;
     QuietTestHost host;
     NetworkPrinter printer(host, platform, output);
+    sleeper.setCheckpoint(
+        [&] { found.offer(networkFindingSoFar(printer.state(), history, thresholds(options))); });
     printer.TestNetworkPrinter(options.address);
-    return networkSummary(printer.state(), history, thresholds(options), clock.elapsed());
+    return networkSummary(printer.state(), history, thresholds(options));
 }
 
-CheckSummary runSerial(const CheckOptions &options, ConsoleOutput &output,
+CheckSummary runSerial(const CheckOptions &options, ConsoleOutput &output, FindingSoFar &found,
                        const QElapsedTimer &clock)
 {
     ThreadSleeper sleeper;
@@ -111,9 +139,14 @@ CheckSummary runSerial(const CheckOptions &options, ConsoleOutput &output,
     WatchedCommControl comPort(
         *systemPort, numbering.resolve,
         [&host](qint16 port, const QString &device) { host.portDenied(port, device); });
+    comPort.setReceivedHandler([&output, &clock](qint16 port, const QString &data) {
+        output.received(QStringLiteral("com%1").arg(port), data, clock.elapsed());
+    });
+    host.setPortDoneHandler(
+        [&] { found.offer(host.findingSoFar(options.fields, thresholds(options))); });
     SerialSweep sweep(host, comPort, sleeper, output);
     sweep.TestSerialPrinter(options.fields);
-    return host.summary(options.fields, thresholds(options), clock.elapsed());
+    return host.summary(options.fields, thresholds(options));
 }
 
 ConsoleOutput::Mode outputMode(const CheckOptions &options)
@@ -125,28 +158,28 @@ ConsoleOutput::Mode outputMode(const CheckOptions &options)
 
 void writeLine(std::FILE *file, const QString &line)
 {
-    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
-    std::fflush(file);
+    writeWhole(file, line + QLatin1Char('\n'));
 }
 
 } // namespace
 
-int runCheckProgram(const QStringList &arguments, std::FILE *out, std::FILE *err)
+int runCheckProgram(const QStringList &arguments, std::FILE *out, std::FILE *err,
+                    const ProgramEnd &endProgram)
 {
     if (arguments.size() > 1 && arguments.at(1) == QLatin1String("find"))
         return runFindProgram(arguments, out, err);
     QElapsedTimer clock;
     clock.start();
     const CheckOptions options = parseCheckOptions(arguments);
+    // Help and version end with UNKNOWN, as plugins do: no check was made.
     switch (options.action) {
     case CheckOptions::Action::Help:
         writeLine(out, options.helpText.trimmed());
-        return 0;
+        return unknownExit;
     case CheckOptions::Action::Version:
         writeLine(out, QCoreApplication::applicationName() + QLatin1Char(' ') +
                            QCoreApplication::applicationVersion());
-        return 0;
+        return unknownExit;
     case CheckOptions::Action::Error:
         if (!options.plugin) {
             writeLine(err, QCoreApplication::applicationName() + QStringLiteral(": ") +
@@ -158,28 +191,36 @@ int runCheckProgram(const QStringList &arguments, std::FILE *out, std::FILE *err
         break;
     }
 
-    ConsoleOutput output(outputMode(options), options.verbose, out, err);
+    ConsoleOutput output(outputMode(options), options.verbosity, out, err, endProgram);
+    output.setCheckedLine(checkedLine(options));
     const QuietQtMessages quiet(options.plugin ? &output : nullptr);
+    // What failed before the time ran out is the outcome; UNKNOWN only where nothing had.
+    FindingSoFar found;
     const Watchdog watchdog(options.timeoutSeconds * oneSecond, [&] {
-        output.abortWithSummary(
-            CheckSummary{CheckStatus::Unknown,
-                         QStringLiteral("ingen svar innen %1 s (--timeout), kontrollen ble avbrutt")
-                             .arg(options.timeoutSeconds),
-                         {elapsedPerfData(clock.elapsed())},
-                         {}});
+        const std::optional<CheckSummary> cutShort = found.cutShort(options.timeoutSeconds);
+        const CheckSummary summary =
+            cutShort ? *cutShort
+                     : CheckSummary{CheckStatus::Unknown,
+                                    QStringLiteral(
+                                        "ingen svar innen %1 s (--timeout), kontrollen ble avbrutt")
+                                        .arg(options.timeoutSeconds),
+                                    {},
+                                    {}};
+        output.abortWithSummary(timedSummary(summary, clock.elapsed(), options.timeoutSeconds));
     });
 
     CheckSummary summary;
     try {
-        summary = options.mode == CheckOptions::Mode::Network ? runNetwork(options, output, clock)
-                                                              : runSerial(options, output, clock);
+        summary = options.mode == CheckOptions::Mode::Network
+                      ? runNetwork(options, output, found, clock)
+                      : runSerial(options, output, found, clock);
     } catch (const std::exception &failure) {
         summary = CheckSummary{CheckStatus::Unknown,
                                QStringLiteral("internal failure: ") +
                                    QString::fromLocal8Bit(failure.what()),
-                               {elapsedPerfData(clock.elapsed())},
+                               {},
                                {}};
     }
-    output.writeSummary(summary);
-    return static_cast<int>(summary.status);
+    output.writeSummary(timedSummary(summary, clock.elapsed(), options.timeoutSeconds));
+    return output.exitStatus();
 }

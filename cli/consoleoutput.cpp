@@ -1,8 +1,20 @@
 #include "consoleoutput.h"
 
+#include "consolewrite.h"
+
+#include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace {
+
+constexpr int verbosityChecked = 1;
+constexpr int verbosityLog = 2;
+constexpr int verbosityReceived = 3;
+// Of each piece of data received, the bytes shown: a printer's status frame is 11, a printer
+// that floods the line must not flood the monitoring system's database.
+constexpr qsizetype longestBytesShown = 64;
+
 QString oneLine(QString line)
 {
     line.replace(QLatin1String("\r\n"), QLatin1String(" "));
@@ -10,27 +22,35 @@ QString oneLine(QString line)
     line.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return line;
 }
+
 } // namespace
 
-ConsoleOutput::ConsoleOutput(Mode mode, bool verbose, std::FILE *out, std::FILE *err)
+void endProcessAtOnce(int status)
+{
+    std::_Exit(status);
+}
+
+ConsoleOutput::ConsoleOutput(Mode mode, int verbosity, std::FILE *out, std::FILE *err,
+                             ProgramEnd endProgram)
     : m_mode(mode)
-    , m_verbose(verbose)
+    , m_verbosity(verbosity)
     , m_out(out)
     , m_err(err)
+    , m_endProgram(std::move(endProgram))
 {
 }
 
 void ConsoleOutput::write(std::FILE *file, const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
-    // Progress stars must show while the test sleeps.
-    std::fflush(file);
+    // Progress stars must show while the test sleeps: flushed each time.
+    writeWhole(file, text);
 }
 
 void ConsoleOutput::AppendLog(const QString &text)
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_ended)
+        return;
     switch (m_mode) {
     case Mode::Terminal:
         write(m_out, m_terminal.convert(text));
@@ -40,7 +60,7 @@ void ConsoleOutput::AppendLog(const QString &text)
         break;
     case Mode::Plugin:
         // A bar would start performance data in the long output too.
-        if (m_verbose)
+        if (m_verbosity >= verbosityLog)
             m_heldLog += m_terminal.convert(text).replace(QLatin1Char('|'), QLatin1Char('/'));
         break;
     }
@@ -68,10 +88,16 @@ void ConsoleOutput::writeSummaryLocked(const CheckSummary &summary)
         withErrors.details += m_heldErrors;
         for (const QString &detail : withErrors.detailLines())
             text += detail + QLatin1Char('\n');
-        if (m_verbose) {
+        if (m_verbosity >= verbosityChecked && !m_checkedLine.isEmpty())
+            text += m_checkedLine + QLatin1Char('\n');
+        if (m_verbosity >= verbosityLog) {
             text += m_heldLog + m_terminal.finish();
             if (!text.endsWith(QLatin1Char('\n')))
                 text += QLatin1Char('\n');
+        }
+        if (m_verbosity >= verbosityReceived) {
+            for (const QString &line : std::as_const(m_received))
+                text += line + QLatin1Char('\n');
         }
         write(m_out, text);
         return;
@@ -79,15 +105,48 @@ void ConsoleOutput::writeSummaryLocked(const CheckSummary &summary)
     }
 }
 
+void ConsoleOutput::setCheckedLine(const QString &line)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_checkedLine = oneLine(line);
+}
+
+void ConsoleOutput::received(const QString &source, const QString &data, qint64 elapsedMs)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_ended || m_verbosity < verbosityReceived || data.isEmpty())
+        return;
+    QStringList bytes;
+    for (qsizetype i = 0; i < std::min(data.size(), longestBytesShown); ++i)
+        bytes << QStringLiteral("%1").arg(data.at(i).unicode() & 0xff, 2, 16, QLatin1Char('0'));
+    QString line = QStringLiteral("+%1 s %2 mottok %3 byte: %4")
+                       .arg(double(elapsedMs) / 1000.0, 0, 'f', 3)
+                       .arg(source)
+                       .arg(data.size())
+                       .arg(bytes.join(QLatin1Char(' ')).toUpper());
+    if (data.size() > longestBytesShown)
+        line += QStringLiteral(" ...");
+    m_received << line;
+}
+
 void ConsoleOutput::writeSummary(const CheckSummary &summary)
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
-    writeSummaryLocked(summary);
+    if (!m_summaryWritten)
+        writeSummaryLocked(summary);
+}
+
+int ConsoleOutput::exitStatus()
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_exitStatus;
 }
 
 void ConsoleOutput::writeError(const QString &line)
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_ended)
+        return;
     if (m_mode == Mode::Plugin)
         m_heldErrors << oneLine(line);
     else
@@ -96,11 +155,12 @@ void ConsoleOutput::writeError(const QString &line)
 
 void ConsoleOutput::abortWithSummary(const CheckSummary &summary)
 {
-    // Held to the end: nothing else may write after the last line.
-    m_mutex.lock();
+    // Held while the program ends: nothing else may write after the last line.
+    const std::lock_guard<std::mutex> lock(m_mutex);
     if (!m_summaryWritten)
         writeSummaryLocked(summary);
     std::fflush(m_out);
     std::fflush(m_err);
-    std::_Exit(m_exitStatus);
+    m_ended = true;
+    m_endProgram(m_exitStatus);
 }

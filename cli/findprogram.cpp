@@ -1,6 +1,7 @@
 #include "findprogram.h"
 
 #include "comportsetting.h"
+#include "consolewrite.h"
 #include "findoptions.h"
 #include "findreport.h"
 #include "isterminal.h"
@@ -23,9 +24,7 @@ constexpr double millisecondsPerSecond = 1000.0;
 
 void write(std::FILE *file, const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
-    std::fflush(file);
+    writeWhole(file, text);
 }
 
 // On a terminal: one line that is written over as the search goes on.

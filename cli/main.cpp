@@ -21,9 +21,9 @@ int main(int argc, char *argv[])
     std::signal(SIGPIPE, SIG_IGN);
 #endif
 #ifdef Q_OS_WIN
-    // The same bytes as on other systems: --raw's CR LF must not become CR CR LF, and the log
-    // is UTF-8, which a console shows right only in its UTF-8 code page.
-    // The console keeps its code page after the program: it gets its own back at the end.
+    // The same bytes as on other systems in files and pipes: --raw's CR LF must not become
+    // CR CR LF. A console gets the text itself (writeWhole); its UTF-8 code page is for what
+    // others write on it, Qt's own warnings. It gets its own code page back at the end.
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
     const UINT consoleCodePage = GetConsoleOutputCP();

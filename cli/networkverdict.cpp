@@ -69,10 +69,9 @@ std::optional<qint32> hungUpPort(const SocketHistory &sockets)
 } // namespace
 
 CheckSummary networkSummary(const NetworkState &state, const SocketHistory &sockets,
-                            const LabelThresholds &thresholds, qint64 elapsedMs)
+                            const LabelThresholds &thresholds)
 {
     CheckSummary result;
-    result.perfData << elapsedPerfData(elapsedMs);
     const QString &address = state.strPrinterIP;
     const DecodedStatus decoded = decodedStatus(state);
     for (const SocketHistory::Failure &failure : sockets.failures)
@@ -109,4 +108,15 @@ CheckSummary networkSummary(const NetworkState &state, const SocketHistory &sock
     // Labels only from a status that counts.
     applyLabelThresholds(result, printer.isEmpty() ? QString() : decoded.labels, thresholds);
     return result;
+}
+
+std::optional<CheckSummary> networkFindingSoFar(const NetworkState &state,
+                                                const SocketHistory &sockets,
+                                                const LabelThresholds &thresholds)
+{
+    const bool found = !sockets.failures.isEmpty() || hungUpPort(sockets) ||
+                       (decodedStatus(state).valid && statusCounts(state));
+    if (!found)
+        return std::nullopt;
+    return networkSummary(state, sockets, thresholds);
 }

@@ -11,8 +11,14 @@ struct SocketHistory;
 // hung up at once without a word, a printer not found; the printer's own status after it. A
 // status decoded while the test could still end on it (its last pass included) counts: the
 // status letter decides, CRITICAL where a port failed. The performance data carries the labels
-// left where the printer sent six digits for them.
+// left where the printer sent six digits for them (the caller adds the time).
 CheckSummary networkSummary(const NetworkState &state, const SocketHistory &sockets,
-                            const LabelThresholds &thresholds, qint64 elapsedMs);
+                            const LabelThresholds &thresholds);
+
+// The summary of a test that is still running, once it has found something for certain: a
+// failed port, a port hung up at once, or a status that counts; nothing before that.
+std::optional<CheckSummary> networkFindingSoFar(const NetworkState &state,
+                                                const SocketHistory &sockets,
+                                                const LabelThresholds &thresholds);
 
 #endif // NETWORKVERDICT_H

@@ -2,6 +2,8 @@
 
 #include "statustext.h"
 
+#include <utility>
+
 namespace {
 // As the status text reads it: what lies at or below the blank is framing and padding.
 constexpr char16_t highestSkipped = 32;
@@ -44,13 +46,27 @@ void SerialCheckHost::portDenied(qint16 port, const QString &device)
 
 void SerialCheckHost::portDone()
 {
+    if (m_portDoneHandler)
+        m_portDoneHandler();
+}
+
+void SerialCheckHost::setPortDoneHandler(std::function<void()> handler)
+{
+    m_portDoneHandler = std::move(handler);
+}
+
+std::optional<CheckSummary> SerialCheckHost::findingSoFar(const SerialSweepFields &fields,
+                                                          const LabelThresholds &thresholds) const
+{
+    if (m_answers.isEmpty())
+        return std::nullopt;
+    return summary(fields, thresholds);
 }
 
 CheckSummary SerialCheckHost::summary(const SerialSweepFields &fields,
-                                      const LabelThresholds &thresholds, qint64 elapsedMs) const
+                                      const LabelThresholds &thresholds) const
 {
     CheckSummary result;
-    result.perfData << elapsedPerfData(elapsedMs);
     const auto deniedText = [](const Denied &denied) {
         return QStringLiteral("com%1 (%2): ingen tilgang; brukeren må være med i gruppen dialout")
             .arg(denied.port)

@@ -7,6 +7,9 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 // The serial sweep's front-end on the command line. It keeps the corrected range for the
 // summary (the sweep logs the correction itself), what each port answered and which ports the
 // user may not open, and makes the summary: the worst status of the ports that answered (the
@@ -25,8 +28,13 @@ public:
     // The port's device exists, but the user may not open it.
     void portDenied(qint16 port, const QString &device);
 
-    CheckSummary summary(const SerialSweepFields &fields, const LabelThresholds &thresholds,
-                         qint64 elapsedMs) const;
+    // The caller adds the time to the performance data.
+    CheckSummary summary(const SerialSweepFields &fields, const LabelThresholds &thresholds) const;
+    // The summary of a sweep that is still running, once a port has answered.
+    std::optional<CheckSummary> findingSoFar(const SerialSweepFields &fields,
+                                             const LabelThresholds &thresholds) const;
+    // Called after each port the sweep has tried.
+    void setPortDoneHandler(std::function<void()> handler);
 
 private:
     struct Answer
@@ -46,6 +54,7 @@ private:
     QList<Denied> m_denied;
     QString m_correctedFra;
     QString m_correctedTil;
+    std::function<void()> m_portDoneHandler;
 };
 
 #endif // SERIALCHECKHOST_H

@@ -12,6 +12,11 @@ WatchedCommControl::WatchedCommControl(CommControl &inner, ComPortResolver resol
 {
 }
 
+void WatchedCommControl::setReceivedHandler(ReceivedHandler handler)
+{
+    m_onReceived = std::move(handler);
+}
+
 void WatchedCommControl::refreshPortList()
 {
     m_inner.refreshPortList();
@@ -71,5 +76,8 @@ int WatchedCommControl::InBufferCount()
 
 QString WatchedCommControl::Input()
 {
-    return m_inner.Input();
+    QString data = m_inner.Input();
+    if (!data.isEmpty() && m_onReceived)
+        m_onReceived(m_inner.CommPort(), data);
+    return data;
 }

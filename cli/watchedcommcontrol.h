@@ -13,8 +13,12 @@ class WatchedCommControl : public CommControl
 {
 public:
     using DeniedHandler = std::function<void(qint16 port, const QString &device)>;
+    using ReceivedHandler = std::function<void(qint16 port, const QString &data)>;
 
     WatchedCommControl(CommControl &inner, ComPortResolver resolve, DeniedHandler onDenied);
+
+    // Told of every piece of data the sweep reads.
+    void setReceivedHandler(ReceivedHandler handler);
 
     void refreshPortList() override;
     void setSettings(const QString &settings) override;
@@ -31,6 +35,7 @@ private:
     CommControl &m_inner;
     ComPortResolver m_resolve;
     DeniedHandler m_onDenied;
+    ReceivedHandler m_onReceived;
 };
 
 #endif // WATCHEDCOMMCONTROL_H

@@ -1,5 +1,7 @@
 #include "watchedsocketcontrol.h"
 
+#include <utility>
+
 WatchedSocketControl::WatchedSocketControl(SocketControl &inner, SocketHistory &history,
                                            QObject *parent)
     : SocketControl(parent)
@@ -12,6 +14,11 @@ WatchedSocketControl::WatchedSocketControl(SocketControl &inner, SocketHistory &
                 emit Error(number, description);
             });
     connect(&m_inner, &SocketControl::DataArrival, this, &SocketControl::DataArrival);
+}
+
+void WatchedSocketControl::setReceivedHandler(ReceivedHandler handler)
+{
+    m_onReceived = std::move(handler);
 }
 
 void WatchedSocketControl::setRemoteHost(const QString &host)
@@ -51,6 +58,9 @@ qint16 WatchedSocketControl::State() const
 void WatchedSocketControl::GetData(QString &data)
 {
     m_inner.GetData(data);
-    if (!data.isEmpty())
-        m_history.ports[m_port].received = true;
+    if (data.isEmpty())
+        return;
+    m_history.ports[m_port].received = true;
+    if (m_onReceived)
+        m_onReceived(m_port, data);
 }

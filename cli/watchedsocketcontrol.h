@@ -6,6 +6,8 @@
 #include <QList>
 #include <QMap>
 
+#include <functional>
+
 // What the two sockets of a check went through, for the summary: the window's test follows only
 // `SockUt`'s state and `SockInn`'s events, so a refused port 1024 or a printer that hung up at
 // once would not show in its verdict.
@@ -36,7 +38,12 @@ class WatchedSocketControl : public SocketControl
     Q_OBJECT
 
 public:
+    using ReceivedHandler = std::function<void(qint32 port, const QString &data)>;
+
     WatchedSocketControl(SocketControl &inner, SocketHistory &history, QObject *parent = nullptr);
+
+    // Told of every piece of data the test takes.
+    void setReceivedHandler(ReceivedHandler handler);
 
     void setRemoteHost(const QString &host) override;
     void setRemotePort(qint32 port) override;
@@ -49,6 +56,7 @@ private:
     SocketControl &m_inner;
     SocketHistory &m_history;
     qint32 m_port = 0;
+    ReceivedHandler m_onReceived;
 };
 
 #endif // WATCHEDSOCKETCONTROL_H

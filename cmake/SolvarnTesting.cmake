@@ -1,3 +1,15 @@
+# solvarn_qt_test_verdict(<test names...>)
+# A Qt Test suite passes only where Qt Test's own totals say that nothing failed, whatever its
+# exit status: a check that ends the test's process early (with status 0) must not hide the
+# failures before it, nor the rows that never ran. A failure line, or a sanitizer's report
+# after the totals (the exit status no longer counts), fails it all the same. Skipping through
+# SKIP_RETURN_CODE still works.
+function(solvarn_qt_test_verdict)
+    set_tests_properties(${ARGN} PROPERTIES
+        PASS_REGULAR_EXPRESSION "Totals: [0-9]+ passed, 0 failed"
+        FAIL_REGULAR_EXPRESSION "FAIL!;ERROR: [A-Za-z]+Sanitizer;runtime error:")
+endfunction()
+
 # solvarn_add_test(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>] [TIMEOUT <s>])
 # Builds one Qt Test executable and registers it with CTest on the offscreen platform.
 function(solvarn_add_test name)
@@ -12,6 +24,7 @@ function(solvarn_add_test name)
         ENVIRONMENT "${SOLVARN_TEST_ENV}"
         TIMEOUT ${ARG_TIMEOUT}
         LABELS "${ARG_LABELS}")
+    solvarn_qt_test_verdict(${name})
 endfunction()
 
 # solvarn_add_benchmark(<name> SOURCES <files...> LIBS <targets...>)
@@ -28,4 +41,5 @@ function(solvarn_add_benchmark name)
     set_tests_properties(${name} PROPERTIES
         ENVIRONMENT "${SOLVARN_TEST_ENV}"
         LABELS "bench")
+    solvarn_qt_test_verdict(${name})
 endfunction()

@@ -99,6 +99,13 @@ ComPortNumbering listedComPortNumbering(ComPortLister lister)
             [listed](qint16 number) { return listed->portFor(number); }};
 }
 
+ComPortNumbering givenComPortNumbering(const QStringList &devices)
+{
+    return {{}, [devices](qint16 number) {
+                return number < 1 || number > devices.size() ? QString() : devices.at(number - 1);
+            }};
+}
+
 ComPortNumbering systemComPortNumbering()
 {
 #ifdef Q_OS_WIN

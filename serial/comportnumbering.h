@@ -35,6 +35,10 @@ ComPortNumbering listedComPortNumbering(ComPortLister lister);
 // The device path of COM number (1 for the first) among the given paths, or the empty text.
 QString comPortByDevicePath(QStringList devicePaths, qint16 number);
 
+// COM n is the n-th of the devices named, in the order given (no sorting: whoever names them
+// says which is COM1), as SOLVARN_COM_PORTS gives them.
+ComPortNumbering givenComPortNumbering(const QStringList &devices);
+
 // Device path order with runs of digits compared as numbers: /dev/ttyS2 before /dev/ttyS10,
 // /dev/ttyACM0 before /dev/ttyS0 before /dev/ttyUSB0.
 bool devicePathLess(const QString &left, const QString &right);

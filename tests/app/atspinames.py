@@ -8,9 +8,9 @@ import time
 
 import pyatspi
 
-FIELDS = {  # name: (role, the label it is labelled by)
-    "COM fra": ("text", "Test fra com"),
-    "COM til": ("text", "til"),
+FIELDS = {  # name: (role, the label it is labelled by, named as the field)
+    "COM fra": ("text", "COM fra"),
+    "COM til": ("text", "COM til"),
     "Hastighet": ("combo box", "Hastighet"),
     "Pause (ms)": ("text", "Pause (ms)"),
     "IP-adresse": ("text", "IP-adresse"),
@@ -85,7 +85,7 @@ def main():
             node = named[0]
             if label is not None and label not in labels_of(node):
                 failures.append("%r is not labelled by %r" % (name, label))
-        if descriptions(application) != {"Serieport": "Valgt", "Nettverk": ""}:
+        if descriptions(application) != {"Serieport": "Valgt", "Nettverk": "Serieport er valgt"}:
             failures.append("at start: %r" % descriptions(application))
 
         network = [node for _, node in nodes if node.name == "Nettverk"
@@ -93,7 +93,7 @@ def main():
         action = network.queryAction()
         action.doAction([action.getName(i) for i in range(action.nActions)].index("Press"))
         if not wait_for(lambda: descriptions(application) ==
-                        {"Serieport": "", "Nettverk": "Valgt"}):
+                        {"Serieport": "Nettverk er valgt", "Nettverk": "Valgt"}):
             failures.append("after Nettverk: %r" % descriptions(application))
     finally:
         program.terminate()

@@ -1,6 +1,6 @@
 // The Icinga 2 definitions in docs/monitoring, checked by the real engine: validated
 // (`icinga2 daemon -C`) in a small configuration that includes them, and run by the daemon
-// itself against printer-sim on 127.0.9.70 to 127.0.9.75 and a pseudo-terminal, and against the
+// itself against printer-sim on 127.0.9.70 to 127.0.9.77 and a pseudo-terminal, and against the
 // printers that `solvarn-sjekk find --icinga2` listed on 127.0.25.200 to 127.0.25.207, the results
 // read back through its REST API on 127.0.0.1. Runs where icinga2 is installed and the test
 // runs as root (the engine validates as root and runs the checks as its own user); says so and
@@ -365,7 +365,10 @@ QString TestMonitoringConfig::startDaemon()
     const auto args = [](const QString &line) { return line.split(QLatin1Char(' ')); };
     for (const char *line :
          {"-a 127.0.9.70 -s A -l 500", "-a 127.0.9.71 -s b -l 500", "-a 127.0.9.72 -s B -l 42",
-          "-a 127.0.9.74 --no-reply", "-a 127.0.9.75 -s A -l 8"}) {
+          "-a 127.0.9.74 --no-reply", "-a 127.0.9.75 -s A -l 8",
+          // A reply without the labels left: a short frame (STX, two blanks, A, ETX) ahead of
+          // the whole one; the check reads the first.
+          "-a 127.0.9.76 -s A --prefix \\x02\\x20\\x20A\\x03", "-a 127.0.9.77 -s A -l 8"}) {
         if (!startPrinter(args(QLatin1String(line))))
             return QStringLiteral("printer-sim did not start: ") + m_printers.back()->err();
     }
@@ -398,6 +401,11 @@ QString TestMonitoringConfig::startDaemon()
         host("skriver-stille", "127.0.9.74", "  vars.solvarn_printer = \"network\"\n") +
         host("skriver-rull", "127.0.9.75",
              "  vars.solvarn_printer = \"network\"\n  vars.solvarn_warning = \"10:\"\n") +
+        host("skriver-uten-antall", "127.0.9.76",
+             "  vars.solvarn_printer = \"network\"\n  vars.solvarn_warning = \"100:\"\n"
+             "  vars.solvarn_critical = \"10:\"\n") +
+        host("skriver-tom-start", "127.0.9.77",
+             "  vars.solvarn_printer = \"network\"\n  vars.solvarn_critical = \":5.75\"\n") +
         host("kasse-1", "127.0.0.1",
              qPrintable(QStringLiteral("  vars.solvarn_printer = \"serial\"\n"
                                        "  vars.solvarn_to = 1\n  vars.solvarn_pause = 100\n"
@@ -461,44 +469,55 @@ void TestMonitoringConfig::icinga2RunsTheChecks_data()
     QTest::newRow("ready") << "skriver-klar!etikettskriver" << 0
                            << "^OK - 127\\.0\\.9\\.70: Printer OK \\(status A, 500 etiketter "
                               "igjen\\)$"
-                           << "^time=[0-9.]+s;;;0 labels=500;;;0$" << 20;
+                           << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=500;;;0$" << 20;
     QTest::newRow("printer error") << "skriver-feil!etikettskriver" << 2
                                    << "^CRITICAL - 127\\.0\\.9\\.71: Off line, Skriverfeil - "
                                       "Skrivehodet åpent \\(status b, 500 etiketter igjen\\)$"
-                                   << "^time=[0-9.]+s;;;0 labels=500;;;0$" << 20;
+                                   << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=500;;;0$" << 20;
     QTest::newRow("warning, own timeout")
         << "skriver-advarsel!etikettskriver" << 1
         << "^WARNING - 127\\.0\\.9\\.72: Fargebåndet er nesten tomt \\(status B, 42 etiketter "
            "igjen\\)$"
-        << "^time=[0-9.]+s;;;0 labels=42;;;0$" << 22;
+        << "^time=[0-9.]+s;;;0\\.000;12\\.000 labels=42;;;0$" << 22;
     QTest::newRow("refused address")
         << "skriver-avvist!etikettskriver" << 2
         << "^CRITICAL - 127\\.0\\.9\\.73: port 1025: Connection refused \\(10061\\)\n"
            "port 1025: Connection refused \\(10061\\)\nport 1024: Connection refused \\(10061\\)$"
-        << "^time=[0-9.]+s;;;0$" << 20;
+        << "^time=[0-9.]+s;;;0\\.000;10\\.000$" << 20;
     QTest::newRow("silent peer")
         << "skriver-stille!etikettskriver" << 2
         << "^CRITICAL - Finner ikke skriver på IP-adresse 127\\.0\\.9\\.74$"
-        << "^time=[0-9.]+s;;;0$" << 20;
+        << "^time=[0-9.]+s;;;0\\.000;10\\.000$" << 20;
     QTest::newRow("labels below --warning")
         << "skriver-rull!etikettskriver" << 1
         << "^WARNING - 127\\.0\\.9\\.75: Printer OK \\(status A, 8 etiketter igjen\\), etiketter "
            "utenfor --warning 10:$"
-        << "^time=[0-9.]+s;;;0 labels=8;10:;;0$" << 20;
+        << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=8;10:;;0$" << 20;
+    QTest::newRow("no label count, thresholds set")
+        << "skriver-uten-antall!etikettskriver" << 3
+        << "^UNKNOWN - 127\\.0\\.9\\.76: Printer OK \\(status A\\), svaret har ikke antall "
+           "etiketter igjen \\(seks sifre\\), så --warning 100: og --critical 10: kan ikke "
+           "sjekkes$"
+        << "^time=[0-9.]+s;;;0\\.000;10\\.000$" << 20;
+    QTest::newRow("a range with an empty start")
+        << "skriver-tom-start!etikettskriver" << 2
+        << "^CRITICAL - 127\\.0\\.9\\.77: Printer OK \\(status A, 8 etiketter igjen\\), "
+           "etiketter utenfor --critical 5\\.75$"
+        << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=8;;5\\.75;0$" << 20;
     QTest::newRow("serial printer through SOLVARN_COM_PORTS")
         << "kasse-1!etikettskriver-serie" << 0
         << "^OK - com1: - Skriver OK - \\(status A, 120 etiketter igjen\\)\n"
            "com1: - Skriver OK - \\(status A\\)$"
-        << "^time=[0-9.]+s;;;0 answered=1;;;0 labels=120;;;0$" << 20;
+        << "^time=[0-9.]+s;;;0\\.000;10\\.000 answered=1;;;0 labels=120;;;0$" << 20;
     QTest::newRow("found by find --icinga2: ready")
         << "etikettskriver-127-0-25-201!etikettskriver" << 0
         << "^OK - 127\\.0\\.25\\.201: Printer OK \\(status A, 300 etiketter igjen\\)$"
-        << "^time=[0-9.]+s;;;0 labels=300;;;0$" << 20;
+        << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=300;;;0$" << 20;
     QTest::newRow("found by find --icinga2: out of labels")
         << "etikettskriver-127-0-25-202!etikettskriver" << 2
         << "^CRITICAL - 127\\.0\\.25\\.202: Off line, Skriverfeil - Tomt for etiketter "
            "\\(status c, 0 etiketter igjen\\)$"
-        << "^time=[0-9.]+s;;;0 labels=0;;;0$" << 20;
+        << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=0;;;0$" << 20;
 }
 
 void TestMonitoringConfig::icinga2RunsTheChecks()

@@ -581,7 +581,7 @@ void TestSerialWindow::verdictOffered_data()
 {
     // What the printers on COM1 and COM2 answer; empty: a printer that stays silent.
     QTest::addColumn<QList<QByteArray>>("replies");
-    QTest::addColumn<QString>("announced"); // as the log's description tells it
+    QTest::addColumn<QString>("announced"); // as the window's announcement tells it
     QTest::newRow("one printer answers")
         << QList<QByteArray>{goodFrame, {}} << QStringLiteral("com1: - Skriver OK -");
     QTest::newRow("two printers answer")
@@ -606,15 +606,15 @@ void TestSerialWindow::verdictOffered()
             rig.addPrinter(number, FakePrinter::Behaviour::Answer, replies.at(i));
     }
     rig.setFields(QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("10"));
-    QWidget *logBox = rig.form->findChild<QWidget *>(QStringLiteral("txtResultat"));
+    QWidget *announcer = rig.form->findChild<QWidget *>(QStringLiteral("announcer"));
+    QVERIFY(announcer);
 
     rig.clickTest();
-    QCOMPARE(QAccessible::queryAccessibleInterface(logBox)->text(QAccessible::Description),
-             announced);
+    QCOMPARE(QAccessible::queryAccessibleInterface(announcer)->text(QAccessible::Name), announced);
+    QCOMPARE(QAccessible::queryAccessibleInterface(announcer)->role(), QAccessible::Notification);
     // A second sweep tells its own verdict, not the first one's as well.
     rig.clickTest();
-    QCOMPARE(QAccessible::queryAccessibleInterface(logBox)->text(QAccessible::Description),
-             announced);
+    QCOMPARE(QAccessible::queryAccessibleInterface(announcer)->text(QAccessible::Name), announced);
 }
 
 QTEST_MAIN(TestSerialWindow)

@@ -20,9 +20,18 @@ cmake -S "$root" -B "$build/cmake" -G Ninja -Wno-dev \
     -DCMAKE_PREFIX_PATH="$qt" -DQT_HOST_PATH=/usr \
     -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DCMAKE_BUILD_TYPE=Release -DSOLVARN_BENCHMARKS=OFF >/dev/null
-cmake --build "$build/cmake" --target solvarn-printersjekk solvarn-sjekk >&2
-version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/cmake/CMakeCache.txt")"
-[ -n "$version" ] || { say "The project's version is not in $build/cmake/CMakeCache.txt"; exit 1; }
+cmake --build "$build/cmake" --target solvarn-printersjekk solvarn-sjekk pathedit >&2
+# The project's one version number and its names, as the programs' version resources have them.
+cached() { sed -n "s/^$1:[A-Z]*=//p" "$build/cmake/CMakeCache.txt"; }
+version="$(cached CMAKE_PROJECT_VERSION)"
+company="$(cached SOLVARN_COMPANY)"
+copyright="$(cached SOLVARN_COPYRIGHT)"
+for value in version company copyright; do
+    [ -n "${!value}" ] || { say "The $value is not in $build/cmake/CMakeCache.txt"; exit 1; }
+done
+# Windows wants four numbers: 1.0 is 1.0.0.0.
+IFS=. read -r major minor patch tweak <<<"$version"
+version_quad="${major:-0}.${minor:-0}.${patch:-0}.${tweak:-0}"
 
 name="solvarn-printersjekk-$version-windows-x64"
 stage="$build/$name"
@@ -69,8 +78,17 @@ cp /usr/share/doc/gcc-mingw-w64-x86-64-posix-runtime/copyright \
 cp /usr/share/doc/mingw-w64-common/copyright "$stage/LICENSES/MinGW-w64/mingw-w64-copyright.txt"
 cp /usr/share/common-licenses/GPL-3 "$stage/LICENSES/MinGW-w64/GPL-3.txt"
 qt_source="$(dpkg-query -W -f='${source:Package} ${source:Version}' qt6-base-dev)"
-sed -e "s/@QT_SOURCE@/$qt_source/" -e "s/@VERSION@/$version/" "$here/licences.txt" |
-    sed 's/$/\r/' >"$stage/LICENSES/README.txt"
+# Text for Notepad: CR LF, and the Norwegian texts with UTF-8's byte order mark, without which
+# older Notepads would read them in the ANSI code page.
+windows_text() { # windows_text <template> [bom]
+    [ "${2:-}" = bom ] && printf '\357\273\277'
+    sed -e "s/@QT_SOURCE@/$qt_source/" -e "s/@VERSION@/$version/" \
+        -e "s/@COPYRIGHT@/$copyright/" "$1" | sed 's/$/\r/'
+}
+windows_text "$here/licences.txt" >"$stage/LICENSES/README.txt"
+# The program's licence with the notice about Qt, also shown on the installer's licence page.
+windows_text "$here/lisens.txt" bom >"$stage/LICENSES/LISENS.txt"
+windows_text "$here/les-meg.txt" bom >"$stage/LES-MEG.txt"
 
 # The uninstaller deletes exactly what was staged, deepest first.
 uninstall_list="$build/uninstall-files.nsh"
@@ -84,8 +102,12 @@ uninstall_list="$build/uninstall-files.nsh"
 installer="$build/$name-setup.exe"
 zip="$build/$name.zip"
 say "Making the installer"
-makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$installer" \
-    -DICON="$root/desktop/icons/solvarn-printersjekk.ico" -DUNINSTALL_LIST="$uninstall_list" \
+# pathedit goes into the installer and the uninstaller only: the zip has no use for it.
+x86_64-w64-mingw32-strip --strip-unneeded -o "$build/pathedit.exe" "$build/cmake/setup/pathedit.exe"
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DVERSION_QUAD="$version_quad" \
+    -DCOMPANY="$company" -DCOPYRIGHT="$copyright" -DSTAGE="$stage" -DOUTFILE="$installer" \
+    -DICON="$root/desktop/icons/solvarn-printersjekk.ico" -DLICENCE="$stage/LICENSES/LISENS.txt" \
+    -DPATHEDIT="$build/pathedit.exe" -DUNINSTALL_LIST="$uninstall_list" \
     "$here/installer.nsi" >&2
 say "Making the portable zip"
 rm -f "$zip"

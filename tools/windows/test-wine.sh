@@ -9,8 +9,15 @@
 #   3. the window on a virtual display, driven by keys: a network test against printer-sim on
 #      127.0.14.2 whose log, copied with "Kopier tekst", ends with the printer's verdict; a
 #      screenshot is kept;
-#   4. the installer run silently, the installed programs run, the uninstaller leaving nothing.
+#   4. the installer run silently, the installed programs run, the uninstaller leaving nothing,
+#      the system PATH exactly as before;
+#   5. the installer and uninstaller against hard PATHs: long, with a folder that shares the
+#      program folder's name as a prefix, with the folder in it already, too long to grow;
+#   6. the check's output on a console (a pseudo-terminal through script): Norwegian letters
+#      whole, and the same bytes in a file;
+#   7. the version resources of both programs and the installer: the project's version.
 #   tools/windows/test-wine.sh [LINUX_BUILD] [WINDOWS_BUILD]    (defaults: build, build-windows)
+#   SOLVARN_WINE_STEPS="4 5"   runs only the steps named (default: all)
 # Exits 0 when every step passed. Everything the steps wrote is kept in WINDOWS_BUILD/wine-test.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -38,6 +45,9 @@ wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine="$(command -v wine64 || command -v wine)"
 wineserver=/usr/lib/wine/wineserver
 [ -x "$wineserver" ] || wineserver="$(command -v wineserver)"
+
+steps="${SOLVARN_WINE_STEPS:-1 2 3 4 5 6 7}"
+step() { [[ " $steps " == *" $1 "* ]]; }
 
 failed=()
 pass() { say "PASS: $1"; }
@@ -88,6 +98,7 @@ say "Making a fresh Wine prefix in $WINEPREFIX"
 "$wineserver" -p >/dev/null 2>&1
 
 # 1. tests/cli's table against solvarn-sjekk.exe.
+if step 1; then
 say "1. The command-line table against solvarn-sjekk.exe"
 if SOLVARN_SJEKK_COMMAND="$here/wine-sjekk.sh" SOLVARN_SJEKK_EXE="$stage/solvarn-sjekk.exe" \
     SOLVARN_SJEKK_UNDER_WINE=1 QT_QPA_PLATFORM=offscreen "$table" >"$work/table.log" 2>&1; then
@@ -96,8 +107,10 @@ else
     grep -E '^(FAIL|   Loc|Totals)' "$work/table.log" >&2 || true
     fail "tests/cli's table (see $work/table.log)"
 fi
+fi
 
 # 2. A serial check with the system's own numbering: COM5 is Wine's link to the pseudo-terminal.
+if step 2; then
 say "2. Serial check on COM5 through Wine's COM port mapping"
 start_sim "$work/serial-sim.log" --serial --link "$work/printer-tty" --status A --labels 77
 for _ in $(seq 100); do
@@ -114,6 +127,7 @@ else
     fail "COM5 serial check (exit $status, see $work/serial.out)"
 fi
 kill "$sim_pid" 2>/dev/null || true
+fi
 
 # The window steps share one virtual display.
 # shellcheck source=tools/virtualdisplay.sh
@@ -142,6 +156,7 @@ end_windows_programs() {
 }
 
 # 3. The window, driven by keys.
+if step 3; then
 say "3. The window under Xvfb: a network test by keys"
 start_sim "$work/window-sim.log" --address 127.0.14.2 --status A --labels 314
 "$wine" "$stage/solvarn-printersjekk.exe" </dev/null >"$work/window.out" 2>"$work/window.err" &
@@ -174,39 +189,117 @@ else
 fi
 kill "$sim_pid" 2>/dev/null || true
 end_windows_programs
+fi
 
-# 4. The installer, silently, with the PATH option; the installed programs; the uninstaller.
-say "4. Installer and uninstaller"
 installed="$WINEPREFIX/drive_c/Program Files/Solvarn printersjekk"
-shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Solvarn printersjekk.lnk"
+folder='C:\Program Files\Solvarn printersjekk'
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Solvarn printersjekk"
+shortcut="$menu/Solvarn printersjekk.lnk"
+uninstall_shortcut="$menu/Avinstaller Solvarn printersjekk.lnk"
 environment='HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Environment'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\SolvarnPrintersjekk'
+
+# Sets the system PATH to a value of a type, exactly, through a .reg file (a command line would
+# end at 32767 characters).
+set_system_path() { # set_system_path REG_SZ|REG_EXPAND_SZ <value>
+    local data kind=2
+    [ "$1" = REG_SZ ] && kind=1
+    data="$(printf '%s' "$2" | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 -v | tr -s ' \n' ',' |
+        sed 's/^,//')00,00"
+    {
+        printf 'Windows Registry Editor Version 5.00\n\n[%s]\n' \
+            'HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Session Manager\Environment'
+        printf '"Path"=hex(%s):%s\n' "$kind" "$data"
+    } | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16 >"$work/set-path.reg"
+    run_wine set-path reg import "$work/set-path.reg"
+}
+
+# Prints the system PATH as stored: its registry type on one line, then its value, decoded
+# from the exported bytes (reg query would show it through the console's code page).
+system_path() {
+    rm -f "$work/get-path.reg"
+    run_wine get-path reg export "$environment" "$work/get-path.reg" /y || return 0
+    local line hex type
+    line="$(iconv -f UTF-16 -t UTF-8 "$work/get-path.reg" | tr -d '\r' |
+        sed -e ':a' -e '/\\$/N; s/\\\n *//; ta' | grep -i '^"Path"=' || true)"
+    case "$line" in
+    *'=hex(2):'*) type=REG_EXPAND_SZ hex="${line#*=hex(2):}" ;;
+    *'=hex(1):'*) type=REG_SZ hex="${line#*=hex(1):}" ;;
+    *'="'*)
+        line="${line#*=\"}"
+        printf 'REG_SZ\n%s' "${line%\"}" | sed 's/\\\(["\\]\)/\1/g'
+        return 0
+        ;;
+    *)
+        printf 'NONE\n%s' "$line"
+        return 0
+        ;;
+    esac
+    printf '%s\n' "$type"
+    # printf writes the NULs of UTF-16 that a shell variable could not hold.
+    printf '%b' "$(printf '%s' "$hex" | sed 's/\([0-9a-fA-F][0-9a-fA-F]\),\{0,1\}/\\x\1/g')" |
+        iconv -f UTF-16LE -t UTF-8 | tr -d '\0'
+}
+
+# A PATH for the log: its type, length, start and end.
+short_path() { # short_path <"TYPE\nvalue">
+    local type="${1%%$'\n'*}" value=""
+    [[ "$1" == *$'\n'* ]] && value="${1#*$'\n'}"
+    if [ ${#value} -le 150 ]; then
+        printf '%s "%s"' "$type" "$value"
+    else
+        printf '%s, %d characters: "%s ... %s"' "$type" ${#value} "${value:0:60}" \
+            "${value: -70}"
+    fi
+}
+
+# Compares the system PATH, type and value, with what it must be; tells both when they differ.
+expect_path() { # expect_path <what> <"TYPE\nvalue">
+    local now
+    now="$(system_path)"
+    if [ "$now" == "$2" ]; then
+        pass "$1: $(short_path "$now")"
+    else
+        printf '%s' "$2" >"$work/path-expected.txt"
+        printf '%s' "$now" >"$work/path-found.txt"
+        fail "$1: PATH is $(short_path "$now"), not $(short_path "$2")"
+    fi
+}
+
+# The uninstaller runs on from a copy of itself: waits for the folder to go.
+uninstall() { # uninstall <name for the output files>
+    run_wine "$1" "$folder\\uninstall.exe" /S || true
+    for _ in $(seq 60); do
+        [ -e "$installed" ] || break
+        sleep 0.5
+    done
+}
+
+# 4. The installer, silently, with the PATH option; the installed programs; the uninstaller.
+if step 4; then
+say "4. Installer and uninstaller"
+before="$(system_path)"
 status=0
 run_wine install "$installer" /S /ADDTOPATH || status=$?
 if [ "$status" -eq 0 ] && [ -f "$installed/solvarn-printersjekk.exe" ] && [ -f "$shortcut" ] &&
+    [ -f "$uninstall_shortcut" ] &&
     diff -r "$stage" "$installed" -x uninstall.exe >"$work/install-diff.log"; then
-    pass "installed: $(find "$installed" -type f | wc -l) files, Start-menu entry"
+    pass "installed: $(find "$installed" -type f | wc -l) files, Start-menu entries"
 else
     fail "the installer (exit $status, see $work/install-diff.log)"
 fi
-run_wine path-after-install reg query "$environment" /v PATH || true
-if grep -qF 'C:\Program Files\Solvarn printersjekk' "$work/path-after-install.out"; then
-    pass "the folder is on the system PATH"
-else
-    fail "the folder is not on the system PATH (see $work/path-after-install.out)"
-fi
+expect_path "the folder appended to Wine's own PATH" "$before;$folder"
 status=0
-run_wine installed-version "C:\\Program Files\\Solvarn printersjekk\\solvarn-sjekk.exe" --version ||
-    status=$?
-if [ "$status" -eq 0 ] && grep -q '^solvarn-sjekk ' "$work/installed-version.out"; then
+# --version exits 3 (UNKNOWN), as a monitoring plugin's does.
+run_wine installed-version "$folder\\solvarn-sjekk.exe" --version || status=$?
+if [ "$status" -eq 3 ] && grep -q '^solvarn-sjekk ' "$work/installed-version.out"; then
     pass "the installed solvarn-sjekk.exe runs: $(cat "$work/installed-version.out")"
 else
     fail "the installed solvarn-sjekk.exe (exit $status)"
 fi
 start_sim "$work/installed-sim.log" --address 127.0.14.3 --status B --labels 9
 status=0
-run_wine installed-check "C:\\Program Files\\Solvarn printersjekk\\solvarn-sjekk.exe" network \
-    127.0.14.3 --plugin || status=$?
+run_wine installed-check "$folder\\solvarn-sjekk.exe" network 127.0.14.3 --plugin || status=$?
 if [ "$status" -eq 1 ] && grep -q '^WARNING - 127.0.14.3: ' "$work/installed-check.out"; then
     pass "the installed check: $(cut -c1-70 "$work/installed-check.out")"
 else
@@ -214,7 +307,7 @@ else
 fi
 kill "$sim_pid" 2>/dev/null || true
 # The window from the installed folder starts.
-"$wine" "C:\\Program Files\\Solvarn printersjekk\\solvarn-printersjekk.exe" </dev/null \
+"$wine" "$folder\\solvarn-printersjekk.exe" </dev/null \
     >"$work/installed-window.out" 2>"$work/installed-window.err" &
 if [ -n "$(find_window)" ]; then
     pass "the installed window starts"
@@ -223,23 +316,128 @@ else
 fi
 end_windows_programs
 
-run_wine uninstall "C:\\Program Files\\Solvarn printersjekk\\uninstall.exe" /S || true
-# The uninstaller runs on from a copy of itself: wait for the folder to go.
-for _ in $(seq 60); do
-    [ -e "$installed" ] || break
-    sleep 0.5
-done
-run_wine path-after-uninstall reg query "$environment" /v PATH || true
+uninstall uninstall
 left=()
 [ -e "$installed" ] && left+=("the program folder")
-[ -e "$shortcut" ] && left+=("the Start-menu entry")
-grep -qF 'Solvarn printersjekk' "$work/path-after-uninstall.out" && left+=("the PATH entry")
+[ -e "$menu" ] && left+=("the Start-menu folder")
 run_wine uninstall-key reg query "$uninstall_key" && left+=("the uninstall entry")
 run_wine product-key reg query 'HKLM\Software\Solvarn' && left+=("HKLM\\Software\\Solvarn")
 if [ ${#left[@]} -eq 0 ]; then
     pass "the uninstaller left nothing behind"
 else
     fail "the uninstaller left: ${left[*]}"
+fi
+expect_path "after the uninstaller, Wine's own PATH as before" "$before"
+fi
+
+# 5. The PATH option against the PATHs of support PCs: each entry but the program's is kept to
+# the byte, the registry type is kept, and the uninstaller gives back the PATH as it was.
+if step 5; then
+say "5. The system PATH through install and uninstall"
+original="$(system_path)"
+# 44 entries of an admin's PC and more: 2200 characters, with %SystemRoot% to stay unexpanded,
+# an entry with blanks and Norwegian letters, and last an older program whose folder name
+# starts with this one's.
+long="%SystemRoot%\\system32;%SystemRoot%;%SystemRoot%\\System32\\Wbem;%SYSTEMROOT%\\System32\\WindowsPowerShell\\v1.0\\"
+for number in $(seq -w 1 40); do
+    long="$long;C:\\Program Files\\Leverandør $number\\Verktøy for støtte og drift\\bin"
+done
+long="$long;C:\\Program Files\\Solvarn printersjekk-gammel"
+set_system_path REG_EXPAND_SZ "$long"
+before="$(system_path)"
+expect_path "long PATH set (over 2048 characters)" "REG_EXPAND_SZ"$'\n'"$long"
+for round in 1 2; do
+    status=0
+    run_wine "path-install-$round" "$installer" /S /ADDTOPATH || status=$?
+    [ "$status" -eq 0 ] || fail "install $round over the long PATH: exit $status"
+    expect_path "long PATH, install $round: the folder once at the end" "$before;$folder"
+done
+uninstall path-uninstall
+expect_path "long PATH, uninstalled: as before, the -gammel folder whole" "$before"
+
+# The folder on the PATH already, in other letters and with a backslash, in a plain string.
+already="C:\\Windows\\system32;c:\\program files\\SOLVARN PRINTERSJEKK\\;D:\\Verktøy"
+set_system_path REG_SZ "$already"
+before="$(system_path)"
+status=0
+run_wine path-already-install "$installer" /S /ADDTOPATH || status=$?
+[ "$status" -eq 0 ] || fail "install with the folder on the PATH already: exit $status"
+expect_path "folder there already, installed: the PATH unchanged, REG_SZ" "$before"
+uninstall path-already-uninstall
+expect_path "folder there already, uninstalled: the user's own entry stays" "$before"
+
+# Too long to grow: left whole, the installer says so with its exit status, the program is
+# installed all the same.
+too_long="%SystemRoot%\\system32"
+while [ ${#too_long} -lt 32740 ]; do
+    too_long="$too_long;D:\\Prosjekter\\Verktøy med et langt navn"
+done
+set_system_path REG_EXPAND_SZ "$too_long"
+before="$(system_path)"
+status=0
+run_wine path-too-long-install "$installer" /S /ADDTOPATH || status=$?
+if [ "$status" -eq 2 ] && [ -f "$installed/solvarn-sjekk.exe" ]; then
+    pass "PATH too long: the installer ends with status 2, the program installed"
+else
+    fail "PATH too long: installer exit $status (2 expected), program installed: $([ -f "$installed/solvarn-sjekk.exe" ] && echo yes || echo no)"
+fi
+expect_path "PATH too long, installed: left whole" "$before"
+uninstall path-too-long-uninstall
+expect_path "PATH too long, uninstalled: left whole" "$before"
+set_system_path "${original%%$'\n'*}" "${original#*$'\n'}"
+fi
+
+# 6. What a console shows: the check run on a pseudo-terminal (script), which Wine's console
+# drives; a console that got the letters' bytes one by one shows replacement characters.
+if step 6; then
+say "6. The check's log on a console"
+start_sim "$work/console-sim.log" --address 127.0.14.4 --status A --labels 6
+status=0
+LANG=C.UTF-8 script -qec "$(printf '%q ' "$wine" "$stage/solvarn-sjekk.exe" network 127.0.14.4)" \
+    /dev/null </dev/null >"$work/console.typescript" 2>&1 || status=$?
+kill "$sim_pid" 2>/dev/null || true
+# What the terminal shows, without Wine's escape sequences (cursor shown and hidden, erase, moves,
+# with which it may also draw a blank) and line ends; blanks left out on both sides.
+shown() { sed 's/\x1b\[[0-9;?]*[A-Za-z]//g' | tr -d '\r '; }
+shown <"$work/console.typescript" >"$work/console.shown"
+missing=()
+for text in "Forsøker å nå skriveren, dette kan ta flere sekunder:" \
+    "*Printer er online, og klar til utskrift" \
+    "OK - 127.0.14.4: Printer OK (status A, 6 etiketter igjen)"; do
+    grep -qF -- "$(printf '%s' "$text" | shown)" "$work/console.shown" || missing+=("\"$text\"")
+done
+if [ "$status" -eq 0 ] && [ ${#missing[@]} -eq 0 ]; then
+    pass "the console shows \"Forsøker å nå skriveren\" and the verdict whole"
+else
+    fail "the console (exit $status) lacks ${missing[*]} (see $work/console.typescript)"
+fi
+fi
+
+# 7. The version resources, read back from the files: the project's version and its names.
+if step 7; then
+say "7. Version resources"
+version="$(sed -n 's/^project(.* VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
+IFS=. read -r major minor patch tweak <<<"$version"
+file_version="FILEVERSION ${major:-0}, ${minor:-0}, ${patch:-0}, ${tweak:-0}"
+for exe in "$stage/solvarn-printersjekk.exe" "$stage/solvarn-sjekk.exe" "$installer"; do
+    name="$(basename "$exe")"
+    resources="$work/$name.rc"
+    x86_64-w64-mingw32-windres -i "$exe" -O rc >"$resources" 2>&1 || true
+    lacks=()
+    for line in "$file_version" "VALUE \"ProductVersion\", \"$version\"" \
+        "VALUE \"FileVersion\", \"$version\"" "VALUE \"ProductName\", \"Solvarn printersjekk\"" \
+        'VALUE "CompanyName", "Solvarn"' 'VALUE "LegalCopyright", L"Copyright \251 2026 Solvarn"' \
+        'VALUE "FileDescription", '; do
+        grep -qF -- "$line" "$resources" || lacks+=("$line")
+    done
+    # The installer shows NSIS's own icon resources; the programs their icon.
+    [ "$exe" = "$installer" ] || grep -q 'RT_GROUP_ICON' "$resources" || lacks+=("an icon")
+    if [ ${#lacks[@]} -eq 0 ]; then
+        pass "$name: version $version, $(grep -o 'VALUE "FileDescription", .*' "$resources")"
+    else
+        fail "$name lacks: ${lacks[*]} (see $resources)"
+    fi
+done
 fi
 
 if [ ${#failed[@]} -gt 0 ]; then

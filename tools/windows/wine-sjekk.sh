@@ -4,8 +4,9 @@
 # the same arguments, exit status, standard output and standard error.
 #   SOLVARN_SJEKK_EXE   the solvarn-sjekk.exe to run (required); WINEPREFIX: the Wine prefix
 #   SOLVARN_COM_PORTS   Linux device paths (':'-separated), as the tests give them: each becomes
-#                       a Wine COM port (com21, com22, ...) and the program gets those names
-#                       (';'-separated, as on Windows)
+#                       a Wine COM port (com39, com38, ...: counting down, so that the names'
+#                       own order is the reverse of the order given, which must hold) and the
+#                       program gets those names (';'-separated, as on Windows)
 set -euo pipefail
 exe="${SOLVARN_SJEKK_EXE:?SOLVARN_SJEKK_EXE names the solvarn-sjekk.exe to run}"
 prefix="${WINEPREFIX:?WINEPREFIX names the Wine prefix}"
@@ -15,13 +16,13 @@ wine=/usr/lib/wine/wine64
 if [ -n "${SOLVARN_COM_PORTS:-}" ]; then
     IFS=: read -ra devices <<<"$SOLVARN_COM_PORTS"
     ports=()
-    number=21
+    number=39
     for device in "${devices[@]}"; do
         # A link to a device that does not exist is a COM port that cannot be opened, as the
         # path is on Linux.
         ln -sfn "$device" "$prefix/dosdevices/com$number"
         ports+=("COM$number")
-        number=$((number + 1))
+        number=$((number - 1))
     done
     SOLVARN_COM_PORTS="$(IFS=';' && echo "${ports[*]}")"
     export SOLVARN_COM_PORTS

@@ -1,0 +1,69 @@
+#include "answeringsleeper.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEvent>
+#include <QThread>
+
+#include <algorithm>
+
+namespace {
+
+// How long a question of assistive technology may wait during a pause.
+constexpr qint64 answerSliceMs = 5;
+
+} // namespace
+
+AnsweringSleeper::AnsweringSleeper(QObject *parent)
+    : QObject(parent)
+{
+    if (QCoreApplication *application = QCoreApplication::instance())
+        application->installEventFilter(this);
+}
+
+AnsweringSleeper::~AnsweringSleeper()
+{
+    if (QCoreApplication *application = QCoreApplication::instance())
+        application->removeEventFilter(this);
+}
+
+bool AnsweringSleeper::eventFilter(QObject *watched, QEvent *event)
+{
+    // The bridge's objects on the bus: the tree of accessible objects and the cache of it.
+    // Their calls arrive as meta calls posted to them.
+    if (event->type() == QEvent::MetaCall && watched &&
+        (watched->inherits("AtSpiAdaptor") || watched->inherits("QSpiDBusCache")) &&
+        !m_bridgeObjects.contains(watched)) {
+        m_bridgeObjects.removeAll(nullptr);
+        m_bridgeObjects.append(watched);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void AnsweringSleeper::answerWaitingCalls()
+{
+    // A copy: an answer may deliver a first call to another of the bridge's objects.
+    const QList<QPointer<QObject>> bridgeObjects = m_bridgeObjects;
+    for (const QPointer<QObject> &bridgeObject : bridgeObjects) {
+        if (bridgeObject)
+            QCoreApplication::sendPostedEvents(bridgeObject, QEvent::MetaCall);
+    }
+}
+
+void AnsweringSleeper::sleepMs(qint32 milliseconds)
+{
+    if (milliseconds <= 0)
+        return;
+    if (m_bridgeObjects.isEmpty()) {
+        QThread::msleep(static_cast<unsigned long>(milliseconds));
+        return;
+    }
+    const QDeadlineTimer deadline(milliseconds, Qt::PreciseTimer);
+    for (;;) {
+        answerWaitingCalls();
+        const qint64 left = deadline.remainingTime();
+        if (left <= 0)
+            return;
+        QThread::msleep(static_cast<unsigned long>(std::min(left, answerSliceMs)));
+    }
+}

@@ -1,0 +1,15 @@
+#ifndef CONSOLEWRITE_H
+#define CONSOLEWRITE_H
+
+#include <QString>
+
+#include <cstdio>
+
+// Writes text to one of the program's streams in one piece and flushes it, so that progress
+// shows while a test sleeps. Files and pipes get the text's UTF-8 bytes exactly. A Windows
+// console gets the text itself (UTF-16, WriteConsoleW): the C library there writes an unbuffered
+// console stream one byte at a time, and the console would take each byte of "ø" and "å" for a
+// character of its own.
+void writeWhole(std::FILE *file, const QString &text);
+
+#endif // CONSOLEWRITE_H

@@ -1,0 +1,52 @@
+#include "consolewrite.h"
+
+#include <io.h>
+#include <windows.h>
+
+#include <algorithm>
+
+namespace {
+
+// Older consoles refuse a single write much over 64 KB.
+constexpr qsizetype longestConsoleWrite = 8192;
+
+// The console behind the stream, or nothing when it is a file or a pipe.
+HANDLE consoleOf(std::FILE *file)
+{
+    const int descriptor = _fileno(file);
+    if (descriptor < 0)
+        return nullptr;
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(descriptor));
+    DWORD mode = 0;
+    if (handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode))
+        return nullptr;
+    return handle;
+}
+
+} // namespace
+
+void writeWhole(std::FILE *file, const QString &text)
+{
+    const HANDLE console = consoleOf(file);
+    if (!console) {
+        const QByteArray bytes = text.toUtf8();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
+        std::fflush(file);
+        return;
+    }
+    // Whatever the C library still holds goes first, in its order.
+    std::fflush(file);
+    const auto *characters = reinterpret_cast<const wchar_t *>(text.utf16());
+    qsizetype left = text.size();
+    while (left > 0) {
+        qsizetype piece = std::min(left, longestConsoleWrite);
+        // A surrogate pair stays together.
+        if (piece < left && QChar::isHighSurrogate(characters[piece - 1]))
+            --piece;
+        DWORD written = 0;
+        if (!WriteConsoleW(console, characters, DWORD(piece), &written, nullptr) || written == 0)
+            return;
+        characters += written;
+        left -= qsizetype(written);
+    }
+}
