@@ -20,6 +20,7 @@
 #include "serialsweep.h"
 #include "socketcontrol.h"
 #include "speedboxstepper.h"
+#include "speedlist.h"
 #include "systemclipboard.h"
 #include "systemcommcontrol.h"
 #include "systemsocketcontrol.h"
@@ -109,13 +110,7 @@ const QStringList fontFamilies = {
     QStringLiteral("Helvetica"),      QStringLiteral("Nimbus Sans"),
 };
 
-const QStringList speeds = {
-    QStringLiteral("110"),    QStringLiteral("300"),   QStringLiteral("600"),
-    QStringLiteral("1200"),   QStringLiteral("2400"),  QStringLiteral("9600"),
-    QStringLiteral("14400"),  QStringLiteral("19200"), QStringLiteral("28800"),
-    QStringLiteral("38400"),  QStringLiteral("56000"), QStringLiteral("128000"),
-    QStringLiteral("256000"),
-};
+const QStringList &speeds = serialSpeedList;
 
 } // namespace
 

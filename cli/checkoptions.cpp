@@ -47,6 +47,13 @@ QString speedError(const QString &text)
 }
 
 // Help for the environment, after the options.
+// The search that comes before a check, with help of its own.
+QString findHelp()
+{
+    return QStringLiteral("\nFinding a printer (its address, COM port and speed):\n"
+                          "  solvarn-sjekk find --help\n");
+}
+
 QString environmentHelp()
 {
     return QStringLiteral(
@@ -156,7 +163,7 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
         QStringLiteral("network ADDRESS: test the printer at ADDRESS (ports 1025 and 1024).\n"
                        "serial: send the status enquiry on each COM port of the range."),
         QStringLiteral("network ADDRESS | -H ADDRESS | serial"));
-    options.helpText = parser.helpText() + environmentHelp();
+    options.helpText = parser.helpText() + environmentHelp() + findHelp();
     // Read before anything can fail: a usage error under --plugin keeps standard error empty.
     options.plugin = arguments.contains(QStringLiteral("--plugin"));
 

@@ -3,10 +3,11 @@
 #include "checkoptions.h"
 #include "checkpointsleeper.h"
 #include "checksummary.h"
-#include "comportnumbering.h"
+#include "comportsetting.h"
 #include "consoleoutput.h"
 #include "consolewrite.h"
 #include "findingsofar.h"
+#include "findprogram.h"
 #include "networkprinter.h"
 #include "networkverdict.h"
 #include "qteventpump.h"
@@ -23,7 +24,6 @@
 #include "watchedsocketcontrol.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 
 #include <atomic>
@@ -34,10 +34,6 @@ namespace {
 
 constexpr int unknownExit = static_cast<int>(CheckStatus::Unknown);
 constexpr std::chrono::seconds oneSecond{1};
-// COM n is the n-th of these device paths, in the order given, instead of the system's n-th
-// serial port, so that a simulator's pseudo-terminal can stand for a printer's port. Separated
-// as PATH is: by ':', on Windows by ';' (its paths hold ':').
-constexpr const char *comPortsVariable = "SOLVARN_COM_PORTS";
 
 class QuietTestHost : public TestHost
 {
@@ -78,15 +74,6 @@ private:
     QtMessageHandler m_previous = nullptr;
     bool m_installed = false;
 };
-
-ComPortNumbering comPortNumbering()
-{
-    const QString listed = qEnvironmentVariable(comPortsVariable);
-    if (listed.isEmpty())
-        return systemComPortNumbering();
-    // The paths are given in COM order and do not change during the check: nothing to list.
-    return givenComPortNumbering(listed.split(QDir::listSeparator(), Qt::SkipEmptyParts));
-}
 
 LabelThresholds thresholds(const CheckOptions &options)
 {
@@ -146,7 +133,7 @@ CheckSummary runSerial(const CheckOptions &options, ConsoleOutput &output, Findi
                        const QElapsedTimer &clock)
 {
     ThreadSleeper sleeper;
-    const ComPortNumbering numbering = comPortNumbering();
+    const ComPortNumbering numbering = commandLineComPortNumbering();
     const std::unique_ptr<CommControl> systemPort = createSystemCommControl(numbering);
     SerialCheckHost host;
     WatchedCommControl comPort(
@@ -179,6 +166,8 @@ void writeLine(std::FILE *file, const QString &line)
 int runCheckProgram(const QStringList &arguments, std::FILE *out, std::FILE *err,
                     const ProgramEnd &endProgram)
 {
+    if (arguments.size() > 1 && arguments.at(1) == QLatin1String("find"))
+        return runFindProgram(arguments, out, err);
     QElapsedTimer clock;
     clock.start();
     const CheckOptions options = parseCheckOptions(arguments);

@@ -25,12 +25,40 @@ QString systemError(const char *call)
                                         QString::fromLocal8Bit(std::strerror(errno)));
 }
 
+struct SpeedCode
+{
+    speed_t code;
+    qint32 baud;
+};
+constexpr SpeedCode speedCodes[] = {
+    {B50, 50},       {B75, 75},         {B110, 110},       {B134, 134},     {B150, 150},
+    {B200, 200},     {B300, 300},       {B600, 600},       {B1200, 1200},   {B1800, 1800},
+    {B2400, 2400},   {B4800, 4800},     {B9600, 9600},     {B19200, 19200}, {B38400, 38400},
+    {B57600, 57600}, {B115200, 115200}, {B230400, 230400},
+};
+
 bool addFlags(int fd, int getCommand, int setCommand, int flags)
 {
     const int current = ::fcntl(fd, getCommand);
     return current >= 0 && ::fcntl(fd, setCommand, current | flags) == 0;
 }
 } // namespace
+
+std::optional<PseudoTerminal::LineSettings> PseudoTerminal::lineSettings() const
+{
+    termios settings{};
+    if (m_slave < 0 || ::tcgetattr(m_slave, &settings) != 0)
+        return std::nullopt;
+    LineSettings line;
+    const speed_t code = ::cfgetospeed(&settings);
+    for (const SpeedCode &known : speedCodes) {
+        if (known.code == code)
+            line.speed = known.baud;
+    }
+    line.eightNoneOne = (settings.c_cflag & CSIZE) == CS8 && !(settings.c_cflag & PARENB) &&
+                        !(settings.c_cflag & CSTOPB);
+    return line;
+}
 
 PseudoTerminal::PseudoTerminal(QObject *parent)
     : QObject(parent)

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QSocketNotifier;
 
@@ -27,6 +28,15 @@ public:
     void close();
     bool isOpen() const { return m_master >= 0; }
     QString devicePath() const { return m_devicePath; }
+
+    // How the program at the far end has set the line up, as the terminal's settings hold it:
+    // a pseudo-terminal carries no baud rate, but keeps the one that was set.
+    struct LineSettings
+    {
+        qint32 speed = 0; // baud; 0 for a rate outside the usual ones
+        bool eightNoneOne = false;
+    };
+    std::optional<LineSettings> lineSettings() const;
 
     // Whether some program has the device open; true where that cannot be told.
     bool isFarEndOpen();

@@ -7,6 +7,8 @@
 
 namespace {
 const QString serialWhere = QStringLiteral("serial");
+// What a line at the wrong speed makes of a frame: a few bytes of framing errors and breaks.
+const QByteArray lineNoise = QByteArrayLiteral("\xf8\x80\x00\xfe");
 } // namespace
 
 SerialPrinter::SerialPrinter(SimOptions options, PrinterState *state, EventLog *log,
@@ -63,10 +65,28 @@ void SerialPrinter::takeBytes(const QByteArray &bytes)
             continue;
         }
         logIgnored();
-        m_log->write(serialWhere, QStringLiteral("ENQ"));
-        m_sender.answer();
+        answerEnquiry();
     }
     logIgnored();
+}
+
+void SerialPrinter::answerEnquiry()
+{
+    const std::optional<PseudoTerminal::LineSettings> line = m_pty.lineSettings();
+    if (m_options.lineSpeed == 0 || !line ||
+        (line->speed == m_options.lineSpeed && line->eightNoneOne)) {
+        m_log->write(serialWhere, QStringLiteral("ENQ"));
+        m_sender.answer();
+        return;
+    }
+    // The enquiry came through garbled as well; what goes back is noise, not a status.
+    m_log->write(serialWhere,
+                 QStringLiteral("ENQ at %1 baud%2, the printer is set to %3 8N1: "
+                                "noise")
+                     .arg(line->speed)
+                     .arg(line->eightNoneOne ? QString() : QStringLiteral(" (not 8N1)"))
+                     .arg(m_options.lineSpeed));
+    writeAnswer(lineNoise);
 }
 
 void SerialPrinter::writeAnswer(const QByteArray &bytes)

@@ -12,8 +12,10 @@ class EventLog;
 class PrinterState;
 
 // The printer on a serial line: a pseudo-terminal that answers each ENQ with the status
-// frame and ignores every other byte. An answer that falls due while nobody has the port
-// open (a late one, after the far end gave up) is lost, as on a real line, and logged once.
+// frame and ignores every other byte; set to one speed, it answers the enquiry of a program
+// that opened the line at another speed or framing with noise. An answer that falls due while
+// nobody has the port open (a late one, after the far end gave up) is lost, as on a real line, and
+// logged once.
 class SerialPrinter : public QObject
 {
     Q_OBJECT
@@ -34,6 +36,7 @@ signals:
 
 private:
     void takeBytes(const QByteArray &bytes);
+    void answerEnquiry();
     void writeAnswer(const QByteArray &bytes);
     void dropLine();
     void lineFailed(const QString &error);

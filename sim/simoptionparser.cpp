@@ -19,6 +19,8 @@ constexpr int minIntervalMs = 10;
 constexpr int maxIntervalMs = 60000;
 constexpr int maxPieces = 1000;
 constexpr int maxPieceGapMs = 60000;
+// The fastest rate a serial line is set to.
+constexpr int maxLineSpeed = 4000000;
 constexpr int loopbackPrefixLength = 8;
 
 const QString programName = QStringLiteral("printer-sim");
@@ -66,6 +68,11 @@ Serial:
       --drop-line           close the pseudo-terminal in the middle of the
                             first answer, when its second piece is due (see
                             --split), and stop
+      --speed N             answer only when the program has set the line to
+                            N baud, 8 data bits, no parity, 1 stop bit; at
+                            other settings answer with a few bytes of noise,
+                            as a real line at the wrong speed gives (default:
+                            answer at any setting)
 
 Misbehaviours (either side):
       --no-reply            never answer
@@ -212,7 +219,8 @@ const QStringList networkOnly = {
     QStringLiteral("close-on-connect"), QStringLiteral("refuse-1024"),
     QStringLiteral("refuse-1025"),
 };
-const QStringList serialOnly = {QStringLiteral("link"), QStringLiteral("drop-line")};
+const QStringList serialOnly = {QStringLiteral("link"), QStringLiteral("drop-line"),
+                                QStringLiteral("speed")};
 
 QList<QCommandLineOption> optionList()
 {
@@ -234,6 +242,7 @@ QList<QCommandLineOption> optionList()
         flag(QStringLiteral("serial")),
         valued({QStringLiteral("link")}, QStringLiteral("PATH")),
         flag(QStringLiteral("drop-line")),
+        valued({QStringLiteral("speed")}, QStringLiteral("N")),
         flag(QStringLiteral("no-reply")),
         valued({QStringLiteral("delay")}, QStringLiteral("MS")),
         valued({QStringLiteral("split")}, QStringLiteral("N")),
@@ -298,6 +307,10 @@ void readSerial(const QCommandLineParser &parser, Reader &reader, SimOptions &op
             reader.fail(QStringLiteral("--link takes a path"));
     }
     options.reply.dropLine = parser.isSet(QStringLiteral("drop-line"));
+    if (parser.isSet(QStringLiteral("speed"))) {
+        if (const auto speed = reader.number(QStringLiteral("speed"), 1, maxLineSpeed))
+            options.lineSpeed = *speed;
+    }
 }
 
 void readMisbehaviour(const QCommandLineParser &parser, Reader &reader, ReplyShape &reply)

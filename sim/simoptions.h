@@ -38,6 +38,8 @@ struct SimOptions
     // Serial side, instead of the network.
     bool serial = false;
     QString linkPath;
+    // Answer only at this speed (and 8N1); 0: at any.
+    qint32 lineSpeed = 0;
 
     // Misbehaviours, on either side.
     ReplyShape reply;

@@ -1,6 +1,7 @@
 // The Icinga 2 definitions in docs/monitoring, checked by the real engine: validated
 // (`icinga2 daemon -C`) in a small configuration that includes them, and run by the daemon
-// itself against printer-sim on 127.0.9.70 to 127.0.9.77 and a pseudo-terminal, the results
+// itself against printer-sim on 127.0.9.70 to 127.0.9.77 and a pseudo-terminal, and against the
+// printers that `solvarn-sjekk find --icinga2` listed on 127.0.25.200 to 127.0.25.207, the results
 // read back through its REST API on 127.0.0.1. Runs where icinga2 is installed and the test
 // runs as root (the engine validates as root and runs the checks as its own user); says so and
 // skips otherwise.
@@ -24,6 +25,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <vector>
 
 #include <pwd.h>
 #include <sys/types.h>
@@ -231,6 +233,31 @@ const QString hosts = QStringLiteral("object Host \"etikettskriver-lager\" {\n"
                                      "  vars.solvarn_printer = \"serial\"\n"
                                      "  vars.solvarn_to = 4\n"
                                      "}\n");
+// As an installation's icinga2.conf and constants.conf have them.
+const QString itlIncludes = QStringLiteral(
+    "const PluginDir = \"/usr/lib/nagios/plugins\"\ninclude <itl>\ninclude <plugins>\n");
+
+// The host objects that `solvarn-sjekk find --icinga2` lists for two printers (ready, out of
+// labels) beside a host that accepts and never answers and addresses that refuse. The
+// simulators stay in printers.
+QString foundHosts(std::vector<std::unique_ptr<SimProcess>> &printers)
+{
+    for (const char *line :
+         {"-a 127.0.25.201 -s A -l 300", "-a 127.0.25.202 -s c -l 0", "-a 127.0.25.203 -t enq"}) {
+        printers.push_back(std::make_unique<SimProcess>());
+        printers.back()->start(QString::fromLatin1(line).split(QLatin1Char(' ')));
+        if (!printers.back()->waitUntilReady())
+            return QString();
+    }
+    QProcess find;
+    find.start(checkProgram,
+               {QStringLiteral("find"), QStringLiteral("127.0.25.200-207"),
+                QStringLiteral("--icinga2"), QStringLiteral("--timeout"), QStringLiteral("1")});
+    if (!find.waitForFinished(30000) || find.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(find.readAllStandardOutput());
+}
+
 } // namespace
 
 class TestMonitoringConfig : public QObject
@@ -258,18 +285,26 @@ void TestMonitoringConfig::icinga2Validates_data()
 {
     QTest::addColumn<QString>("extra");
     QTest::addColumn<bool>("valid");
-    QTest::newRow("definitions as shipped") << QString() << true;
+    QTest::addColumn<int>("services");
+    QTest::addColumn<bool>("onlyOurCommands");
+    QTest::newRow("definitions as shipped") << QString() << true << 2 << true;
+    std::vector<std::unique_ptr<SimProcess>> printers;
+    // The hosts' "hostalive" comes from the Icinga Template Library, as in any installation.
+    QTest::newRow("with the printers that find --icinga2 listed")
+        << itlIncludes + foundHosts(printers) << true << 4 << false;
     // Proves that the engine really looks at the commands: a wrong name must fail.
     QTest::newRow("a service naming a missing command")
         << QStringLiteral("object Service \"x\" {\n  host_name = \"kasse-1\"\n"
                           "  check_command = \"solvarn-sjekk-nettverk\"\n}\n")
-        << false;
+        << false << 0 << true;
 }
 
 void TestMonitoringConfig::icinga2Validates()
 {
     QFETCH(QString, extra);
     QFETCH(bool, valid);
+    QFETCH(int, services);
+    QFETCH(bool, onlyOurCommands);
 
     const QString icinga2 = findIcinga2();
     if (icinga2.isEmpty())
@@ -305,9 +340,11 @@ void TestMonitoringConfig::icinga2Validates()
     const QString output = QString::fromUtf8(process.readAll());
     QVERIFY2((process.exitCode() == 0) == valid, qPrintable(output));
     if (valid) {
-        QVERIFY2(output.contains(QStringLiteral("Instantiated 2 CheckCommands")),
+        QVERIFY2(!onlyOurCommands ||
+                     output.contains(QStringLiteral("Instantiated 2 CheckCommands")),
                  qPrintable(output));
-        QVERIFY2(output.contains(QStringLiteral("Instantiated 2 Services")), qPrintable(output));
+        QVERIFY2(output.contains(QStringLiteral("Instantiated %1 Services").arg(services)),
+                 qPrintable(output));
     }
 }
 
@@ -375,8 +412,15 @@ QString TestMonitoringConfig::startDaemon()
                                        "  vars.solvarn_com_ports = \"%1\"\n")
                             .arg(device)));
 
+    // As an administrator takes them over, with the program where this build has it.
+    QString found = foundHosts(m_printers);
+    if (!found.contains(QLatin1String("object Host")))
+        return QStringLiteral("FAIL find --icinga2 listed no printers: ") + found;
+    found.replace(QStringLiteral("\n}\n"),
+                  QStringLiteral("\n  vars.solvarn_sjekk = \"@SJEKK@\"\n}\n"));
+
     m_icinga2 = std::make_unique<Icinga2Run>();
-    const QString whyNot = m_icinga2->start(hosts);
+    const QString whyNot = m_icinga2->start(hosts + itlIncludes + found);
     if (!whyNot.isEmpty())
         return QStringLiteral("FAIL ") + whyNot;
     // The shipped services check every 5 minutes, the first time somewhere within them: now.
@@ -465,6 +509,15 @@ void TestMonitoringConfig::icinga2RunsTheChecks_data()
         << "^OK - com1: - Skriver OK - \\(status A, 120 etiketter igjen\\)\n"
            "com1: - Skriver OK - \\(status A\\)$"
         << "^time=[0-9.]+s;;;0\\.000;10\\.000 answered=1;;;0 labels=120;;;0$" << 20;
+    QTest::newRow("found by find --icinga2: ready")
+        << "etikettskriver-127-0-25-201!etikettskriver" << 0
+        << "^OK - 127\\.0\\.25\\.201: Printer OK \\(status A, 300 etiketter igjen\\)$"
+        << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=300;;;0$" << 20;
+    QTest::newRow("found by find --icinga2: out of labels")
+        << "etikettskriver-127-0-25-202!etikettskriver" << 2
+        << "^CRITICAL - 127\\.0\\.25\\.202: Off line, Skriverfeil - Tomt for etiketter "
+           "\\(status c, 0 etiketter igjen\\)$"
+        << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=0;;;0$" << 20;
 }
 
 void TestMonitoringConfig::icinga2RunsTheChecks()

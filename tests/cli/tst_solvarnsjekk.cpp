@@ -1,6 +1,6 @@
 // solvarn-sjekk as a script or a monitoring system runs it: the built program against
 // printer-sim (network and pseudo-terminal), a fake printer and bad arguments, on addresses
-// 127.0.9.10 to 127.0.9.49, with no display in its environment.
+// 127.0.9.10 to 127.0.9.49 (find: 127.0.25.0/24), with no display in its environment.
 
 #include "checkoptions.h"
 #include "checkprogram.h"
@@ -32,6 +32,8 @@
 #include <atomic>
 #include <cstdio>
 #include <memory>
+#include <tuple>
+#include <vector>
 
 #include <unistd.h>
 
@@ -255,6 +257,8 @@ private slots:
     void networkVerdict_data();
     void networkVerdict();
     void secondCheckStartsAfresh();
+    void find_data();
+    void find();
 };
 
 void TestSolvarnSjekk::check_data()
@@ -1149,6 +1153,153 @@ void TestSolvarnSjekk::secondCheckStartsAfresh()
     QVERIFY2(second.out.startsWith(
                  QStringLiteral("CRITICAL - Finner ikke skriver på IP-adresse 127.0.9.26 | ")),
              qPrintable(second.out));
+}
+
+void TestSolvarnSjekk::find_data()
+{
+    QTest::addColumn<QStringList>("sims"); // one printer-sim each; serial: COM 1, 2, ... in order
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out"); // times written as <s> and <ms>
+    QTest::addColumn<QString>("err"); // a text standard error must show
+
+    QTest::newRow("range with printers at known addresses")
+        << QStringList{"-a 127.0.25.10 -s A -l 500", "-a 127.0.25.12 -s B -l 42"}
+        << "find 127.0.25.8/29 --timeout 1" << 0
+        << "Skrivere som svarte:\n"
+           "  127.0.25.10  status A: OK: Printer OK, 500 etiketter igjen (<s>)\n"
+           "  127.0.25.12  status B: OK: Fargebåndet er nesten tomt, 42 etiketter igjen (<s>)\n"
+           "6 adresser prøvd: 2 skrivere, 0 annet, 0 uten svar, 4 avvist\n"
+        << QString();
+    QTest::newRow("printer in error, a list with a CIDR /31")
+        << QStringList{"-a 127.0.25.20 -s b -l 3"} << "find 127.0.25.20/31,127.0.25.22" << 0
+        << "Skrivere som svarte:\n"
+           "  127.0.25.20  status b: FEIL: Off line, Skriverfeil - Skrivehodet åpent, 3 etiketter "
+           "igjen (<s>)\n"
+           "3 adresser prøvd: 1 skrivere, 0 annet, 0 uten svar, 2 avvist\n"
+        << QString();
+    QTest::newRow("ports that answer with no status are listed apart")
+        << QStringList{"-a 127.0.25.30 --refuse-1025", "-a 127.0.25.31 --flood-bytes SSH-2.0",
+                       "-a 127.0.25.32 --timing enq"}
+        << "find 127.0.25.30-32 --timeout 0.5" << 1
+        << "Annet som svarte, uten status:\n"
+           "  127.0.25.30  port 1024 åpen, port 1025: Connection refused (10061)\n"
+           "  127.0.25.31  port 1025 og 1024 åpne, ingen status; mottatt på port 1025: "
+           "\"SSH-2.0SSH-2.0SSH-2.0SSH-2.0SSH-2.0SSH-2\"\n"
+           "3 adresser prøvd: 0 skrivere, 2 annet, 1 uten svar (1 med port 1025 og 1024 åpne), 0 "
+           "avvist\n"
+        << QString();
+    QTest::newRow("a status without port 1024 is no printer, as for the check")
+        << QStringList{"-a 127.0.25.35 -s A --refuse-1024"} << "find 127.0.25.35" << 1
+        << "Annet som svarte, uten status:\n"
+           "  127.0.25.35  status A på port 1025, men port 1024 svarte ikke\n"
+           "1 adresser prøvd: 0 skrivere, 1 annet, 0 uten svar, 0 avvist\n"
+        << QString();
+    QTest::newRow("CSV, field by field")
+        << QStringList{"-a 127.0.25.40 -s b -l 7", "-a 127.0.25.41 --flood-bytes a,b\"c"}
+        << "find 127.0.25.40,127.0.25.41 --csv --timeout 0.5" << 0
+        << "sted,hastighet,funn,status,tekst,etiketter,tid_ms\n"
+           "127.0.25.40,,skriver,b,\"FEIL: Off line, Skriverfeil - Skrivehodet åpent\",7,<ms>\n"
+           "127.0.25.41,,annet,,\"port 1025 og 1024 åpne, ingen status; mottatt på port 1025: "
+           "\"\"a,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"c\"\"\",,<ms>\n"
+        << QString();
+    QTest::newRow("Icinga 2 host objects for the printers only")
+        << QStringList{"-a 127.0.25.50 -s A", "-a 127.0.25.51 --timing enq"}
+        << "find 127.0.25.48/29 --icinga2 --timeout 0.5" << 0
+        << "/* Etikettskrivere funnet av solvarn-sjekk find: 1 */\n"
+           "object Host \"etikettskriver-127-0-25-50\" {\n"
+           "  address = \"127.0.25.50\"\n"
+           "  check_command = \"hostalive\"\n"
+           "  vars.solvarn_printer = \"network\"\n"
+           "}\n"
+        << QString();
+    QTest::newRow("nothing found")
+        << QStringList{} << "find 127.0.25.60-127.0.25.61" << 1
+        << "2 adresser prøvd: 0 skrivere, 0 annet, 0 uten svar, 2 avvist\n"
+        << QString();
+    for (const auto &[name, line, error] : {
+             std::tuple{"range too large", "find 127.0.24.0/21", "more than 1024 addresses"},
+             std::tuple{"range too large even with --all", "find 127.0.0.0/15 --all",
+                        "more than 65536 addresses"},
+             std::tuple{"part past 255", "find 127.0.25.256", "not an IPv4 address"},
+             std::tuple{"prefix past 32", "find 127.0.25.0/33", "not an IPv4 range in CIDR"},
+             std::tuple{"range backwards", "find 127.0.25.9-127.0.25.1", "from a lower"},
+             std::tuple{"range end short form backwards", "find 127.0.25.9-3", "from a lower"},
+             std::tuple{"IPv6", "find ::1", "IPv6 is not supported"},
+             std::tuple{"IPv6 range", "find fe80::/64", "IPv6 is not supported"},
+             std::tuple{"no addresses", "find", "find needs the addresses"},
+             std::tuple{"host name", "find printer.example", "not an IPv4 address"},
+             std::tuple{"one connection cannot hold an address", "find 127.0.25.1 --parallel 1",
+                        "--parallel needs a whole number from 2"},
+             std::tuple{"CSV and Icinga 2 at once", "find 127.0.25.1 --csv --icinga2",
+                        "cannot be given together"},
+             std::tuple{"serial with addresses", "find --serial 127.0.25.1", "takes no addresses"},
+             std::tuple{"serial option for the network", "find 127.0.25.1 --to 3",
+                        "--to is for the serial search"},
+         }) {
+        QTest::newRow(name) << QStringList{} << QString::fromLatin1(line) << 3 << QString()
+                            << QString::fromLatin1(error);
+    }
+
+    // Serial: COM1 never answers, COM2 is set to 9600 baud, COM3 does not exist.
+    QTest::newRow("serial search finds the printer at 9600 and at no other speed")
+        << QStringList{"--serial --no-reply", "--serial --speed 9600 -s A -l 120"}
+        << "find --serial --to 3 --pause 50" << 0
+        << "Skrivere som svarte:\n"
+           "  com2 (9600)  status A: - Skriver OK -, 120 etiketter igjen (<s>)\n"
+           "3 porter, 28 forsøk: 1 skrivere, 0 annet, 2 porter uten svar\n"
+        << "høyst 39 x 50 ms = 1.95 s";
+    QTest::newRow("serial port with noise at every speed of the list")
+        << QStringList{"--serial --speed 4800"} << "find --serial --to 1 --pause 50 --csv" << 1
+        << "sted,hastighet,funn,status,tekst,etiketter,tid_ms\n"
+           "com1,,annet,,ingen status; mottatt (tegnkoder) ved 19200: 248 128 0 254; 9600: 248 "
+           "128 0 254; 38400: 248 128 0 254; 2400: 248 128 0 254; 110: 248 128 0 254; 300: 248 128 "
+           "0 254; 600: 248 128 0 254; 1200: 248 128 0 254; 14400: 248 128 0 254; 28800: 248 128 0 "
+           "254; 56000: 248 128 0 254; 128000: 248 128 0 254; 256000: 248 128 0 254,,<ms>\n"
+        << "høyst 13 x 50 ms = 0.65 s";
+}
+
+void TestSolvarnSjekk::find()
+{
+    QFETCH(QStringList, sims);
+    QFETCH(QString, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+
+    std::vector<std::unique_ptr<SimProcess>> printers;
+    QStringList devices;
+    for (const QString &line : sims) {
+        printers.push_back(std::make_unique<SimProcess>());
+        const bool serial = line.startsWith(QLatin1String("--serial"));
+        QString device;
+        QVERIFY2(
+            startSim(*printers.back(), line.split(QLatin1Char(' ')), serial ? &device : nullptr),
+            qPrintable(printers.back()->err()));
+        if (serial)
+            devices << device;
+    }
+    if (!devices.isEmpty())
+        devices << QStringLiteral("/dev/solvarn-no-such-port");
+
+    const CheckRun run =
+        runCheck(arguments.split(QLatin1Char(' ')), devices.join(QLatin1Char(':')));
+    QCOMPARE(run.exitCode, exitCode);
+    QString shown = run.out;
+    shown.replace(QRegularExpression(QStringLiteral("\\([0-9]+\\.[0-9]{2} s\\)")),
+                  QStringLiteral("(<s>)"));
+    shown.replace(
+        QRegularExpression(QStringLiteral("(?<=,)[0-9]+$"), QRegularExpression::MultilineOption),
+        QStringLiteral("<ms>"));
+    if (exitCode == 3) {
+        QCOMPARE(run.out, QString());
+        QVERIFY2(run.err.startsWith(QStringLiteral("solvarn-sjekk find: ")) &&
+                     run.err.count(QLatin1Char('\n')) == 1,
+                 qPrintable(run.err));
+    } else {
+        QCOMPARE(shown, out);
+    }
+    QVERIFY2(run.err.contains(err), qPrintable(run.err));
 }
 
 QTEST_MAIN(TestSolvarnSjekk)

@@ -1,0 +1,59 @@
+#ifndef ADDRESSPROBE_H
+#define ADDRESSPROBE_H
+
+#include "findresult.h"
+#include "statusdecoder.h"
+
+#include <QElapsedTimer>
+#include <QString>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+
+class SocketControl;
+
+// The network check's exchange with one address, without its log: connects `SockInn` to port
+// 1025 and `SockUt` to port 1024, decodes the status reply that comes on 1025, sends nothing,
+// and closes both once it knows what answered there or its time is up.
+class AddressProbe
+{
+public:
+    enum class Outcome { Pending, Printer, Other, Silent, SilentOpen, Refused };
+
+    AddressProbe(quint32 address, std::unique_ptr<SocketControl> sockInn,
+                 std::unique_ptr<SocketControl> sockUt);
+    ~AddressProbe();
+    AddressProbe(const AddressProbe &) = delete;
+    AddressProbe &operator=(const AddressProbe &) = delete;
+
+    void start();
+    // Looks at both connections; closes them and returns the outcome once it is known.
+    Outcome poll(std::chrono::milliseconds timeout);
+    const FoundPlace &found() const { return m_found; }
+
+private:
+    struct Failure
+    {
+        qint32 number = 0;
+        QString description;
+    };
+
+    void takeData();
+    Outcome finish(Outcome outcome, const QString &seen = QString());
+    QString seenText() const;
+
+    QString m_address;
+    std::unique_ptr<SocketControl> m_sockInn;
+    std::unique_ptr<SocketControl> m_sockUt;
+    StatusDecoder m_decoder;
+    QString m_status;   // the decoder's text: the message, a CR and the status field
+    QString m_received; // the first bytes that came on port 1025, for what was seen
+    std::optional<Failure> m_innFailure;
+    bool m_utFailed = false;
+    QElapsedTimer m_clock;
+    FoundPlace m_found;
+    Outcome m_outcome = Outcome::Pending;
+};
+
+#endif // ADDRESSPROBE_H

@@ -1,0 +1,128 @@
+#include "addressrange.h"
+
+#include <QRegularExpression>
+#include <QSet>
+
+#include <optional>
+
+namespace {
+
+constexpr int addressBits = 32;
+// A /31 and a /32 have no network or broadcast address to leave out.
+constexpr int longestPrefixWithBroadcast = 30;
+
+std::optional<quint32> readAddress(const QString &text)
+{
+    static const QRegularExpression dotted(
+        QStringLiteral("^([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})$"));
+    const QRegularExpressionMatch match = dotted.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    quint32 address = 0;
+    for (int part = 1; part <= 4; ++part) {
+        const uint value = match.captured(part).toUInt();
+        if (value > 255)
+            return std::nullopt;
+        address = (address << 8) | value;
+    }
+    return address;
+}
+
+struct Span
+{
+    quint64 first = 0;
+    quint64 last = 0;
+};
+
+std::optional<Span> readItem(const QString &item, QString &error)
+{
+    if (item.contains(QLatin1Char(':'))) {
+        error = QStringLiteral("IPv6 is not supported, only IPv4 addresses: \"%1\"").arg(item);
+        return std::nullopt;
+    }
+    const qsizetype slash = item.indexOf(QLatin1Char('/'));
+    if (slash >= 0) {
+        const std::optional<quint32> base = readAddress(item.left(slash));
+        static const QRegularExpression digits(QStringLiteral("^[0-9]{1,2}$"));
+        const QString prefixText = item.mid(slash + 1);
+        const int prefix = prefixText.toInt();
+        if (!base || !digits.match(prefixText).hasMatch() || prefix > addressBits) {
+            error = QStringLiteral("not an IPv4 range in CIDR form (such as 10.1.2.0/24): \"%1\"")
+                        .arg(item);
+            return std::nullopt;
+        }
+        const quint64 size = quint64(1) << (addressBits - prefix);
+        const quint64 network = *base & ~(size - 1);
+        Span span{network, network + size - 1};
+        if (prefix <= longestPrefixWithBroadcast) {
+            ++span.first;
+            --span.last;
+        }
+        return span;
+    }
+    const qsizetype dash = item.indexOf(QLatin1Char('-'));
+    if (dash >= 0) {
+        const std::optional<quint32> first = readAddress(item.left(dash));
+        QString lastText = item.mid(dash + 1);
+        static const QRegularExpression lastPart(QStringLiteral("^[0-9]{1,3}$"));
+        if (first && lastPart.match(lastText).hasMatch()) {
+            // Only the last part written: the rest as in the first address.
+            lastText =
+                addressText(*first).section(QLatin1Char('.'), 0, 2) + QLatin1Char('.') + lastText;
+        }
+        const std::optional<quint32> last = readAddress(lastText);
+        if (!first || !last || *last < *first) {
+            error = QStringLiteral("not an IPv4 range from a lower to a higher address (such as "
+                                   "10.1.2.10-10.1.2.60): \"%1\"")
+                        .arg(item);
+            return std::nullopt;
+        }
+        return Span{*first, *last};
+    }
+    const std::optional<quint32> single = readAddress(item);
+    if (!single) {
+        error = QStringLiteral("not an IPv4 address: \"%1\"").arg(item);
+        return std::nullopt;
+    }
+    return Span{*single, *single};
+}
+
+} // namespace
+
+QString addressText(quint32 address)
+{
+    return QStringLiteral("%1.%2.%3.%4")
+        .arg(address >> 24)
+        .arg((address >> 16) & 0xff)
+        .arg((address >> 8) & 0xff)
+        .arg(address & 0xff);
+}
+
+AddressList parseAddressList(const QStringList &items, qsizetype limit)
+{
+    AddressList result;
+    QSet<quint32> seen;
+    QStringList parts;
+    for (const QString &item : items)
+        parts += item.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (parts.isEmpty()) {
+        result.error = QStringLiteral("find needs the addresses to try (such as 10.1.2.0/24)");
+        return result;
+    }
+    for (const QString &part : parts) {
+        const std::optional<Span> span = readItem(part.trimmed(), result.error);
+        if (!span) {
+            result.addresses.clear();
+            return result;
+        }
+        for (quint64 address = span->first; address <= span->last; ++address) {
+            if (seen.contains(quint32(address)))
+                continue;
+            seen.insert(quint32(address));
+            result.addresses << quint32(address);
+            if (result.addresses.size() > limit)
+                return result;
+        }
+    }
+    return result;
+}

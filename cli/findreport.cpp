@@ -1,0 +1,118 @@
+#include "findreport.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+QString place(const FoundPlace &found)
+{
+    if (found.speed == 0)
+        return found.where;
+    return found.where + QStringLiteral(" (%1)").arg(found.speed);
+}
+
+QString secondsText(qint64 ms)
+{
+    return QString::number(double(ms) / 1000, 'f', 2) + QStringLiteral(" s");
+}
+
+QString csvField(QString text)
+{
+    static const QRegularExpression special(QStringLiteral("[\",\r\n]"));
+    if (!special.match(text).hasMatch())
+        return text;
+    return QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+           QLatin1Char('"');
+}
+
+QString csvLine(const FoundPlace &found, const QString &kind, const QString &text)
+{
+    const QStringList fields{found.where,
+                             found.speed == 0 ? QString() : QString::number(found.speed),
+                             kind,
+                             found.letter.isNull() ? QString() : QString(found.letter),
+                             text,
+                             found.labels,
+                             QString::number(found.elapsedMs)};
+    QStringList quoted;
+    for (const QString &field : fields)
+        quoted << csvField(field);
+    return quoted.join(QLatin1Char(',')) + QLatin1Char('\n');
+}
+
+} // namespace
+
+QString FindReport::terminal(const FindResults &results, bool serial)
+{
+    QString text;
+    if (!results.printers.isEmpty())
+        text += QStringLiteral("Skrivere som svarte:\n");
+    for (const FoundPlace &found : results.printers) {
+        text += QStringLiteral("  ") + place(found) + QStringLiteral("  status ") + found.letter +
+                QStringLiteral(": ") + found.text;
+        if (!found.labels.isEmpty())
+            text += QStringLiteral(", ") + found.labels + QStringLiteral(" etiketter igjen");
+        text += QStringLiteral(" (") + secondsText(found.elapsedMs) + QStringLiteral(")\n");
+    }
+    if (!results.others.isEmpty())
+        text += QStringLiteral("Annet som svarte, uten status:\n");
+    for (const FoundPlace &found : results.others)
+        text += QStringLiteral("  ") + place(found) + QStringLiteral("  ") + found.seen + '\n';
+    if (serial) {
+        text += QStringLiteral("%1 porter, %2 forsøk: %3 skrivere, %4 annet, %5 porter uten svar\n")
+                    .arg(results.printers.size() + results.others.size() + results.silent)
+                    .arg(results.tried)
+                    .arg(results.printers.size())
+                    .arg(results.others.size())
+                    .arg(results.silent);
+    } else {
+        text +=
+            QStringLiteral("%1 adresser prøvd: %2 skrivere, %3 annet, %4 uten svar%5, %6 "
+                           "avvist\n")
+                .arg(results.tried)
+                .arg(results.printers.size())
+                .arg(results.others.size())
+                .arg(results.silent)
+                .arg(results.silentOpen == 0 ? QString()
+                                             : QStringLiteral(" (%1 med port 1025 og 1024 åpne)")
+                                                   .arg(results.silentOpen))
+                .arg(results.refused);
+    }
+    return text;
+}
+
+QString FindReport::csv(const FindResults &results)
+{
+    QString text = QStringLiteral("sted,hastighet,funn,status,tekst,etiketter,tid_ms\n");
+    for (const FoundPlace &found : results.printers)
+        text += csvLine(found, QStringLiteral("skriver"), found.text);
+    for (const FoundPlace &found : results.others)
+        text += csvLine(found, QStringLiteral("annet"), found.seen);
+    return text;
+}
+
+QString FindReport::icinga2(const FindResults &results)
+{
+    QString text = QStringLiteral("/* Etikettskrivere funnet av solvarn-sjekk find: %1 */\n")
+                       .arg(results.printers.size());
+    for (const FoundPlace &found : results.printers) {
+        QString name = found.where;
+        name.replace(QLatin1Char('.'), QLatin1Char('-'));
+        text += QStringLiteral("object Host \"etikettskriver-%1\" {\n"
+                               "  address = \"%2\"\n"
+                               "  check_command = \"hostalive\"\n"
+                               "  vars.solvarn_printer = \"network\"\n"
+                               "}\n")
+                    .arg(name, found.where);
+    }
+    return text;
+}
+
+QString FindReport::progress(const FindResults &results, int total, bool serial)
+{
+    return QStringLiteral("%1 av %2 %3 prøvd, %4 skrivere funnet")
+        .arg(results.tried)
+        .arg(total)
+        .arg(serial ? QStringLiteral("forsøk") : QStringLiteral("adresser"))
+        .arg(results.printers.size());
+}

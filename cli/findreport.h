@@ -1,0 +1,24 @@
+#ifndef FINDREPORT_H
+#define FINDREPORT_H
+
+#include "findresult.h"
+
+#include <QString>
+
+// The list that `find` writes to standard output.
+namespace FindReport {
+
+// For a person: the printers, then apart what else answered, then the counts.
+QString terminal(const FindResults &results, bool serial);
+// A header line, then one line for each printer and for each other answer (RFC 4180 quoting).
+QString csv(const FindResults &results);
+// One Icinga 2 host object for each printer, marked for the network service of
+// docs/monitoring.md and checked as a host with the Icinga Template Library's "hostalive", as
+// the example there.
+QString icinga2(const FindResults &results);
+// One line on how far the search has come, for standard error.
+QString progress(const FindResults &results, int total, bool serial);
+
+} // namespace FindReport
+
+#endif // FINDREPORT_H

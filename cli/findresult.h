@@ -1,0 +1,33 @@
+#ifndef FINDRESULT_H
+#define FINDRESULT_H
+
+#include <QChar>
+#include <QList>
+#include <QString>
+
+// What `find` met at one address or serial port.
+struct FoundPlace
+{
+    QString where;    // an address, or "com3"
+    qint32 speed = 0; // serial: the speed it answered at
+    qint64 elapsedMs = 0;
+    // A printer: its status letter, the check's text for it and the labels left (empty where
+    // the printer sent no six digits for them).
+    QChar letter;
+    QString text;
+    QString labels;
+    // Something else: what was seen instead of a status.
+    QString seen;
+};
+
+struct FindResults
+{
+    QList<FoundPlace> printers;
+    QList<FoundPlace> others;
+    int tried = 0;
+    int silent = 0;
+    int silentOpen = 0; // of the silent: both ports open, nothing said
+    int refused = 0;
+};
+
+#endif // FINDRESULT_H

@@ -1,0 +1,132 @@
+#include "serialfinder.h"
+
+#include "checksummary.h"
+#include "logsink.h"
+#include "serialsweep.h"
+#include "serialsweephost.h"
+#include "statustext.h"
+
+#include <QElapsedTimer>
+
+namespace {
+
+constexpr QChar frameStart{0x02};
+constexpr QChar frameEnd{0x03};
+// What is shown of bytes that were no status.
+constexpr int shownReplyLimit = 32;
+
+// The sweep's log is not wanted here: what each port answered comes through the host.
+class NoLog : public LogSink
+{
+public:
+    void AppendLog(const QString &text) override { Q_UNUSED(text) }
+};
+
+class ReplyHost : public SerialSweepHost
+{
+public:
+    void setTestRunning(bool running) override { Q_UNUSED(running) }
+    void setComFraText(const QString &text) override { Q_UNUSED(text) }
+    void setComTilText(const QString &text) override { Q_UNUSED(text) }
+    void setPauseText(const QString &text) override { Q_UNUSED(text) }
+    void replyReceived(qint16 port, const QString &reply) override
+    {
+        Q_UNUSED(port)
+        m_reply = reply;
+        m_answered = true;
+    }
+    void portDone() override {}
+
+    bool answered() const { return m_answered; }
+    const QString &reply() const { return m_reply; }
+
+private:
+    QString m_reply;
+    bool m_answered = false;
+};
+
+// The codes of bytes, as the sweep's log lists them.
+QString codes(const QString &reply)
+{
+    QStringList list;
+    for (const QChar c : reply.left(shownReplyLimit))
+        list << QString::number(c.unicode());
+    return list.join(QLatin1Char(' ')) +
+           (reply.size() > shownReplyLimit ? QStringLiteral(" ...") : QString());
+}
+
+} // namespace
+
+SerialFinder::SerialFinder(CommControl &comPort, Sleeper &sleeper, int from, int to,
+                           QList<qint32> speeds, int pauseMs)
+    : m_comPort(comPort)
+    , m_sleeper(sleeper)
+    , m_from(from)
+    , m_to(to)
+    , m_speeds(std::move(speeds))
+    , m_pauseMs(pauseMs)
+{
+}
+
+bool SerialFinder::isStatusFrame(const QString &reply)
+{
+    const qsizetype start = reply.indexOf(frameStart);
+    const qsizetype end = reply.indexOf(frameEnd, start + 1);
+    if (start < 0 || end < 0)
+        return false;
+    const QString frame = reply.mid(start, end - start + 1);
+    const QString text = GetStatustext(frame);
+    return text != GetStatustext(QString()) && !text.startsWith(QStringLiteral("- UKJENT KODE"));
+}
+
+FindResults SerialFinder::run(const Progress &progress)
+{
+    FindResults results;
+    const int total = (m_to - m_from + 1) * int(m_speeds.size());
+    NoLog log;
+    for (int port = m_from; port <= m_to; ++port) {
+        QStringList garbled;
+        bool found = false;
+        for (const qint32 speed : m_speeds) {
+            ReplyHost host;
+            SerialSweep sweep(host, m_comPort, m_sleeper, log);
+            QElapsedTimer clock;
+            clock.start();
+            sweep.TestSerialPrinter({QString::number(port), QString::number(port),
+                                     QString::number(speed), QString::number(m_pauseMs)});
+            ++results.tried;
+            const QString &reply = host.reply();
+            if (host.answered() && isStatusFrame(reply)) {
+                FoundPlace printer;
+                printer.where = QStringLiteral("com%1").arg(port);
+                printer.speed = speed;
+                printer.elapsedMs = clock.elapsed();
+                const QString frame = reply.mid(reply.indexOf(frameStart));
+                qsizetype letter = 0;
+                while (frame.at(letter).unicode() <= ' ')
+                    ++letter;
+                printer.letter = frame.at(letter);
+                printer.text = GetStatustext(frame);
+                printer.labels = labelsAfterLetter(frame, letter);
+                results.printers << printer;
+                found = true;
+            } else if (!reply.isEmpty()) {
+                garbled << QStringLiteral("%1: %2").arg(speed).arg(codes(reply));
+            }
+            if (progress)
+                progress(results, total);
+            if (found)
+                break;
+        }
+        if (!found && !garbled.isEmpty()) {
+            FoundPlace other;
+            other.where = QStringLiteral("com%1").arg(port);
+            other.seen = QStringLiteral("ingen status; mottatt (tegnkoder) ved ") +
+                         garbled.join(QStringLiteral("; "));
+            results.others << other;
+        } else if (!found) {
+            ++results.silent;
+        }
+    }
+    return results;
+}

@@ -1,0 +1,39 @@
+#ifndef SERIALFINDER_H
+#define SERIALFINDER_H
+
+#include "findresult.h"
+
+#include <QList>
+
+#include <functional>
+
+class CommControl;
+class Sleeper;
+
+// Tries each COM port of a range at each speed of a list with the serial sweep itself (its
+// enquiry, pause and error rules), one port and speed at a time, and notes where a printer
+// answered with a well-formed status. Once a port has answered, its other speeds are left out.
+class SerialFinder
+{
+public:
+    using Progress = std::function<void(const FindResults &, int total)>;
+
+    SerialFinder(CommControl &comPort, Sleeper &sleeper, int from, int to, QList<qint32> speeds,
+                 int pauseMs);
+
+    FindResults run(const Progress &progress);
+
+    // Whether a reply is a printer's status frame: STX, then a letter of the status table as
+    // the first character above the blank, then ETX.
+    static bool isStatusFrame(const QString &reply);
+
+private:
+    CommControl &m_comPort;
+    Sleeper &m_sleeper;
+    int m_from = 1;
+    int m_to = 1;
+    QList<qint32> m_speeds;
+    int m_pauseMs = 0;
+};
+
+#endif // SERIALFINDER_H
