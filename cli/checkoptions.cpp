@@ -2,6 +2,7 @@
 
 #include "fieldnumber.h"
 #include "runtimeerror.h"
+#include "serialrangeoptions.h"
 #include "serialsweep.h"
 
 #include <QCommandLineParser>
@@ -114,19 +115,13 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
         QStringList{QStringLiteral("H"), QStringLiteral("hostname")},
         QStringLiteral("network: the printer's address, instead of after \"network\"."),
         QStringLiteral("ADDRESS"));
-    const QCommandLineOption from(QStringLiteral("from"),
-                                  QStringLiteral("serial: first COM port (default 1)."),
-                                  QStringLiteral("N"));
-    const QCommandLineOption to(QStringLiteral("to"),
-                                QStringLiteral("serial: last COM port (default 16)."),
-                                QStringLiteral("N"));
+    const SerialRangeOptions serialRange;
+    const QCommandLineOption &from = serialRange.from;
+    const QCommandLineOption &to = serialRange.to;
     const QCommandLineOption speed(QStringLiteral("speed"),
                                    QStringLiteral("serial: speed in baud (default 19200)."),
                                    QStringLiteral("N"));
-    const QCommandLineOption pause(
-        QStringLiteral("pause"),
-        QStringLiteral("serial: pause before the reply is read, 10 to 2000 (default 350)."),
-        QStringLiteral("MS"));
+    const QCommandLineOption &pause = serialRange.pause;
     const QCommandLineOption warning(
         QStringList{QStringLiteral("w"), QStringLiteral("warning")},
         QStringLiteral("WARNING when the labels left are outside RANGE (plugin range syntax: "

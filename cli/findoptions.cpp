@@ -1,6 +1,7 @@
 #include "findoptions.h"
 
 #include "addressrange.h"
+#include "serialrangeoptions.h"
 #include "speedlist.h"
 
 #include <QCommandLineParser>
@@ -91,16 +92,10 @@ FindOptions parseFindOptions(const QStringList &arguments)
     const QCommandLineOption serial(
         QStringLiteral("serial"),
         QStringLiteral("Search serial ports instead, at each speed of the window's list."));
-    const QCommandLineOption from(QStringLiteral("from"),
-                                  QStringLiteral("serial: first COM port (default 1)."),
-                                  QStringLiteral("N"));
-    const QCommandLineOption to(QStringLiteral("to"),
-                                QStringLiteral("serial: last COM port (default 16)."),
-                                QStringLiteral("N"));
-    const QCommandLineOption pause(
-        QStringLiteral("pause"),
-        QStringLiteral("serial: pause before the reply is read, 10 to 2000 (default 350)."),
-        QStringLiteral("MS"));
+    const SerialRangeOptions serialRange;
+    const QCommandLineOption &from = serialRange.from;
+    const QCommandLineOption &to = serialRange.to;
+    const QCommandLineOption &pause = serialRange.pause;
     parser.addOptions({help, parallel, timeout, all, csv, icinga2, serial, from, to, pause});
     // The usage line with the command's word and both forms.
     QString helpText = parser.helpText();
