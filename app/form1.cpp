@@ -14,7 +14,6 @@
 #include "logpane.h"
 #include "namedcomboboxaccessible.h"
 #include "networkprinter.h"
-#include "pausems.h"
 #include "qteventpump.h"
 #include "resizerule.h"
 #include "serialsweep.h"
@@ -467,11 +466,6 @@ void Form1::endProgramNow()
     if (!m_cmdTest->isEnabled())
         std::_Exit(EXIT_SUCCESS);
     QCoreApplication::quit();
-}
-
-void Form1::pausems(qint32 waitms)
-{
-    ::pausems(*m_platform.sleeper, waitms);
 }
 
 const QString &Form1::logText() const

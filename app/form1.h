@@ -56,8 +56,6 @@ public:
     qint16 PrinterMode() const { return m_PrinterMode; }
     const QString &logText() const;
 
-    void pausems(qint32 waitms);
-
     // Window events, public so that a driver can call them as the toolkit would.
     void cmdCom_Click();
     void cmdTCP_Click();
