@@ -1,7 +1,7 @@
 # shellcheck shell=bash disable=SC2034  # virtual_display is read by the scripts that source this
 # A virtual display (Xvfb) for the scripts that show the window where there is no real display
-# (sourced by ./dev, tools/startup.sh, tools/windows/test-wine.sh and
-# packaging/check-package.sh). Xvfb picks a free display number itself (-displayfd), so two
+# (sourced by ./dev, tools/startup.sh, tools/windows/test-wine.sh, packaging/check-package.sh
+# and the window's tests under a window manager, with AT-SPI and with Orca in tests/app/). Xvfb picks a free display number itself (-displayfd), so two
 # scripts, or a script and a user's own Xvfb, never meet on one number.
 #   start_virtual_display <WIDTHxHEIGHTxDEPTH> [Xvfb's log, default none]
 #       starts Xvfb and waits until it takes clients (up to 30 s); sets virtual_display

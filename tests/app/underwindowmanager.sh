@@ -8,32 +8,27 @@ for tool in Xvfb openbox; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
+# shellcheck source=tools/virtualdisplay.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../../tools/virtualdisplay.sh"
+
 work="$(mktemp -d)"
-pids=()
+openbox=""
+# shellcheck disable=SC2317  # run by the EXIT trap
 cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+    if [ -n "$openbox" ]; then
+        kill "$openbox" 2>/dev/null || true
+        wait "$openbox" 2>/dev/null || true
+    fi
+    stop_virtual_display
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-wait_for_file() { # wait_for_file <file> <what>
-    for _ in $(seq 100); do
-        [ -s "$1" ] && return 0
-        sleep 0.1
-    done
-    echo "FAIL: $2 did not start"
-    exit 1
-}
-
-# Xvfb picks a free display number itself and writes it to descriptor 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for_file "$work/display" "Xvfb"
-export DISPLAY=":$(head -n1 "$work/display")"
+start_virtual_display 1024x768x24 "$work/xvfb.log" || { echo "FAIL: Xvfb did not start"; exit 1; }
+export DISPLAY="$virtual_display"
 
 HOME="$work" openbox --sm-disable --startup "touch $work/wm-ready" >"$work/openbox.log" 2>&1 &
-pids+=($!)
+openbox=$!
 for _ in $(seq 100); do
     [ -e "$work/wm-ready" ] && break
     sleep 0.1

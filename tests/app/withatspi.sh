@@ -22,25 +22,23 @@ if [[ "$1" == *.py ]]; then
     set -- "$python" "$@"
 fi
 
+# shellcheck source=tools/virtualdisplay.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../../tools/virtualdisplay.sh"
+
 work="$(mktemp -d)"
-xvfb=""
+# shellcheck disable=SC2317  # run by the EXIT trap
 cleanup() {
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+    stop_virtual_display
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display number itself and writes it to descriptor 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
+start_virtual_display 1280x1024x24 "$work/xvfb.log" || { echo "FAIL: Xvfb did not start"; exit 1; }
 
-export DISPLAY=":$(head -n1 "$work/display")" QT_QPA_PLATFORM=xcb
+export DISPLAY="$virtual_display" QT_QPA_PLATFORM=xcb
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0 XDG_RUNTIME_DIR="$work"
-# The bus launcher ends with the session bus; the command's status is the script's.
+# The bus launcher ends with the session bus; the command's status is the script's. The inner
+# script's variables are its own, expanded when it runs.
+# shellcheck disable=SC2016
 dbus-run-session -- sh -c 'launcher=$1; shift; "$launcher" --launch-immediately >/dev/null 2>&1 &
 exec "$@"' sh "$launcher" "$@" 2> >(grep -v 'fd limit' >&2)

@@ -27,12 +27,16 @@ done
 /usr/bin/python3 -c "import pyatspi" 2>/dev/null || skip "pyatspi is not installed (python3-pyatspi)"
 [[ "$1" == *.py ]] && set -- /usr/bin/python3 "$@"
 
+# shellcheck source=tools/virtualdisplay.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../../tools/virtualdisplay.sh"
+
 work="$(mktemp -d)"
 pids=()
 # shellcheck disable=SC2317  # run by the EXIT trap
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+    stop_virtual_display
     if [ -n "${ORCA_KEEP:-}" ]; then
         echo "Kept: $work"
     else
@@ -70,16 +74,8 @@ DefaultVoice "transcript"
 CONF
 mkdir -p "$work/speechd-log"
 
-# Xvfb picks a free display number itself and writes it to descriptor 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
-DISPLAY=":$(head -n1 "$work/display")"
-export DISPLAY
+start_virtual_display 1280x1024x24 "$work/xvfb.log" || { echo "FAIL: Xvfb did not start"; exit 1; }
+export DISPLAY="$virtual_display"
 
 openbox --sm-disable --startup "touch $work/wm-ready" >"$work/openbox.log" 2>&1 &
 pids+=($!)
@@ -93,8 +89,10 @@ export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
 export GSETTINGS_BACKEND=memory LANGUAGE=en LC_ALL=C.UTF-8
 export ORCA_WORK="$work"
 # The session bus, the accessibility bus, the speech server and Orca live as long as the
-# command, whose status is the script's. Orca says that it is on before anything else.
+# command, whose status is the script's. Orca says that it is on before anything else. The
+# inner script's variables are its own, expanded when it runs.
 status=0
+# shellcheck disable=SC2016
 dbus-run-session -- sh -c '
 launcher=$1; shift
 "$launcher" --launch-immediately >/dev/null 2>&1 &
