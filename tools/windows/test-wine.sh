@@ -220,8 +220,15 @@ set_system_path() { # set_system_path REG_SZ|REG_EXPAND_SZ <value>
 # Prints the system PATH as stored: its registry type on one line, then its value, decoded
 # from the exported bytes (reg query would show it through the console's code page).
 system_path() {
-    rm -f "$work/get-path.reg"
-    run_wine get-path reg export "$environment" "$work/get-path.reg" /y || return 0
+    # Wine's reg now and then fails right after another registry change: a few tries, and a
+    # value no PATH can be when none of them worked, so that no comparison passes by accident.
+    local try
+    for try in 1 2 3 4 5; do
+        rm -f "$work/get-path.reg"
+        run_wine get-path reg export "$environment" "$work/get-path.reg" /y && break
+        [ "$try" -eq 5 ] && { printf '(reg export failed: %s)' "$(head -c 200 "$work/get-path.err")"; return 0; }
+        sleep 1
+    done
     local line hex type
     line="$(iconv -f UTF-16 -t UTF-8 "$work/get-path.reg" | tr -d '\r' |
         sed -e ':a' -e '/\\$/N; s/\\\n *//; ta' | grep -i '^"Path"=' || true)"
