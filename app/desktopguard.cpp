@@ -31,14 +31,26 @@ void tellNoDesktop()
     std::fflush(stderr);
 }
 
+// The toolkit's own words, in its own format, for the user who must fix the display or a
+// missing library: which display it tried, which plugin it could not load.
+void tellToolkitReason(const HeldMessage &message)
+{
+    const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
+    const QString line = qFormatLogMessage(message.type, context, message.text);
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+}
+
 void holdOrRefuse(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
-    if (type == QtFatalMsg) {
-        tellNoDesktop();
-        // The toolkit is half made: nothing of it may run on, so no exit handlers either.
-        std::_Exit(DesktopGuard::noDesktopStatus);
-    }
     heldMessages.append({type, QByteArray(context.category), text});
+    if (type != QtFatalMsg)
+        return;
+    tellNoDesktop();
+    for (const HeldMessage &held : std::as_const(heldMessages))
+        tellToolkitReason(held);
+    std::fflush(stderr);
+    // The toolkit is half made: nothing of it may run on, so no exit handlers either.
+    std::_Exit(DesktopGuard::noDesktopStatus);
 }
 
 [[maybe_unused]] bool nonEmpty(const char *name)

@@ -7,8 +7,10 @@
 // terminal, and the program ends with a status of its own.
 //
 // A desktop that is named but cannot be reached fails only while the application is created;
-// a guard held over that moment turns the toolkit's fatal error into the same line, and passes
-// on what the toolkit said meanwhile once the application stands.
+// a guard held over that moment turns the toolkit's fatal error into the same line, followed by
+// what the toolkit said (the display it could not reach, the plugin it could not load), which
+// the user needs to mend it. Once the application stands, the guard passes on what the toolkit
+// said meanwhile.
 class DesktopGuard
 {
 public:

@@ -182,13 +182,14 @@ sim_pid=""
 # --- The installed window, started as the menu starts it ----------------------------------
 exec_line="$(sed -n 's/^Exec=//p' /usr/share/applications/no.solvarn.printersjekk.desktop)"
 program="$(command -v "${exec_line%% *}" || true)"
-start_virtual_display 800x700x24
+start_virtual_display 800x700x24 "$work/xvfb.log"
 display="$virtual_display"
 window=""
 if [ -n "$program" ]; then
     DISPLAY="$display" "$program" >"$work/app-log" 2>&1 &
     app_pid=$!
     for _ in $(seq 100); do
+        kill -0 "$app_pid" 2>/dev/null || break # ended early: its messages below
         window="$(DISPLAY="$display" xwininfo -root -tree 2>/dev/null |
             awk '/"Solvarn printersjekk"/ {print $1; exit}')"
         [ -n "$window" ] && break
@@ -208,6 +209,7 @@ if [ -n "$window" ]; then
 else
     fail "installed window not shown (Exec=$exec_line)"
     cat "$work/app-log" >&2 2>/dev/null || true
+    show_virtual_display_log
 fi
 if [ -n "$app_pid" ]; then
     kill "$app_pid" 2>/dev/null || true

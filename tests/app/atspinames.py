@@ -2,11 +2,12 @@
 every field is named and tied to its label, that the log is named, and that the selected mode
 is told apart, also after a switch. Run by withatspi.sh: python3 atspinames.py PROGRAM"""
 
-import subprocess
 import sys
 import time
 
 import pyatspi
+
+from windowprocess import WindowEnded, WindowProcess
 
 FIELDS = {  # name: (role, the label it is labelled by, named as the field)
     "COM fra": ("text", "COM fra"),
@@ -37,12 +38,13 @@ def labels_of(node):
     return result
 
 
-def find_application(pid):
+def find_application(window):
     deadline = time.time() + TIMEOUT_S
     while time.time() < deadline:
+        window.check()
         for application in pyatspi.Registry.getDesktop(0):
             try:
-                if application is not None and application.get_process_id() == pid:
+                if application is not None and application.get_process_id() == window.pid:
                     if application.childCount > 0:
                         return application
             except Exception:  # an application that went away while being asked
@@ -66,12 +68,13 @@ def wait_for(condition):
 
 
 def main():
-    program = subprocess.Popen([sys.argv[1]])
+    window = WindowProcess([sys.argv[1]])
     failures = []
     try:
-        application = find_application(program.pid)
+        application = find_application(window)
         if application is None:
-            print("FAIL: the window never appeared on the accessibility bus")
+            print("FAIL: the window never appeared on the accessibility bus\n"
+                  + window.what_was_said())
             return 1
         nodes = walk(application)
         for depth, node in nodes:
@@ -95,9 +98,10 @@ def main():
         if not wait_for(lambda: descriptions(application) ==
                         {"Serieport": "Nettverk er valgt", "Nettverk": "Valgt"}):
             failures.append("after Nettverk: %r" % descriptions(application))
+    except WindowEnded as ended:
+        failures.append(str(ended))
     finally:
-        program.terminate()
-        program.wait()
+        window.stop()
     for failure in failures:
         print("FAIL: " + failure)
     if not failures:

@@ -11,6 +11,8 @@ import subprocess
 import sys
 import time
 
+from windowprocess import WindowProcess
+
 TIMEOUT_S = 30
 HEALTHY = "127.0.0.121"
 HEAD_OPEN = "127.0.0.122"
@@ -22,6 +24,7 @@ class Transcript:
 
     def __init__(self, path):
         self.path = path
+        self.window = None  # checked while waiting: a window that ended early fails at once
 
     def text(self):
         with open(self.path, encoding="utf-8", errors="replace") as spoken:
@@ -37,6 +40,8 @@ class Transcript:
         """Waits until Orca has spoken the pattern after the mark; returns what it spoke."""
         deadline = time.time() + timeout
         while time.time() < deadline:
+            if self.window is not None:
+                self.window.check()
             spoken = self.since(mark)
             if re.search(pattern, spoken):
                 return spoken
@@ -83,7 +88,8 @@ def run(program, sim, transcript):
                             % (what, text, count, transcript.since(mark)))
 
     mark = transcript.mark()
-    window = subprocess.Popen([program])
+    window = WindowProcess([program])
+    transcript.window = window
     try:
         transcript.wait_for(mark, r"Avslutt push button", "the first focus")
         print("  %-28s %s" % ("(start)", transcript.since(mark)))
@@ -135,8 +141,8 @@ def run(program, sim, transcript):
         step(["Tab", "Tab", "Tab"], r"Lukk sockets push button", "Lukk sockets")
         step(["space"], r"Lukker porter manuelt", "the closed sockets")
     finally:
-        window.terminate()
-        window.wait()
+        transcript.window = None
+        window.stop()
     return failures
 
 

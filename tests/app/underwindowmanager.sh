@@ -4,7 +4,7 @@
 # where Xvfb or openbox is missing.
 set -euo pipefail
 
-for tool in Xvfb openbox; do
+for tool in Xvfb xdpyinfo openbox; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
@@ -24,7 +24,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-start_virtual_display 1024x768x24 "$work/xvfb.log" || { echo "FAIL: Xvfb did not start"; exit 1; }
+start_virtual_display 1024x768x24 "$work/xvfb.log" || { echo "FAIL: no virtual display"; exit 1; }
 export DISPLAY="$virtual_display"
 
 HOME="$work" openbox --sm-disable --startup "touch $work/wm-ready" >"$work/openbox.log" 2>&1 &
@@ -35,4 +35,7 @@ for _ in $(seq 100); do
 done
 [ -e "$work/wm-ready" ] || { echo "FAIL: openbox did not start"; cat "$work/openbox.log"; exit 1; }
 
-QT_QPA_PLATFORM=xcb "$@"
+status=0
+QT_QPA_PLATFORM=xcb "$@" || status=$?
+[ "$status" -eq 0 ] || [ "$status" -eq 77 ] || show_virtual_display_log
+exit "$status"

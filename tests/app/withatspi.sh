@@ -7,6 +7,7 @@ set -euo pipefail
 
 skip() { echo "SKIP: $*"; exit 77; }
 command -v Xvfb >/dev/null || skip "Xvfb is not installed"
+command -v xdpyinfo >/dev/null || skip "xdpyinfo is not installed (x11-utils)"
 command -v dbus-run-session >/dev/null || skip "dbus-run-session is not installed (dbus)"
 launcher=""
 for candidate in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launcher; do
@@ -33,12 +34,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
-start_virtual_display 1280x1024x24 "$work/xvfb.log" || { echo "FAIL: Xvfb did not start"; exit 1; }
+start_virtual_display 1280x1024x24 "$work/xvfb.log" || { echo "FAIL: no virtual display"; exit 1; }
 
 export DISPLAY="$virtual_display" QT_QPA_PLATFORM=xcb
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0 XDG_RUNTIME_DIR="$work"
 # The bus launcher ends with the session bus; the command's status is the script's. The inner
 # script's variables are its own, expanded when it runs.
+status=0
 # shellcheck disable=SC2016
 dbus-run-session -- sh -c 'launcher=$1; shift; "$launcher" --launch-immediately >/dev/null 2>&1 &
-exec "$@"' sh "$launcher" "$@" 2> >(grep -v 'fd limit' >&2)
+exec "$@"' sh "$launcher" "$@" 2> >(grep -v 'fd limit' >&2) || status=$?
+[ "$status" -eq 0 ] || [ "$status" -eq 77 ] || show_virtual_display_log
+exit "$status"

@@ -9,7 +9,7 @@
 set -euo pipefail
 
 skip() { echo "SKIP: $*"; exit 77; }
-for tool in Xvfb openbox dbus-run-session orca speech-dispatcher xdotool python3; do
+for tool in Xvfb xdpyinfo openbox dbus-run-session orca speech-dispatcher xdotool python3; do
     command -v "$tool" >/dev/null || skip "$tool is not installed"
 done
 launcher=""
@@ -74,7 +74,7 @@ DefaultVoice "transcript"
 CONF
 mkdir -p "$work/speechd-log"
 
-start_virtual_display 1280x1024x24 "$work/xvfb.log" || { echo "FAIL: Xvfb did not start"; exit 1; }
+start_virtual_display 1280x1024x24 "$work/xvfb.log" || { echo "FAIL: no virtual display"; exit 1; }
 export DISPLAY="$virtual_display"
 
 openbox --sm-disable --startup "touch $work/wm-ready" >"$work/openbox.log" 2>&1 &
@@ -103,7 +103,14 @@ orca --replace --debug-file="$ORCA_DEBUG_LOG" >"$ORCA_WORK/orca.log" 2>&1 &
 orca=$!
 status=0
 "$@" || status=$?
+# Orca may ignore the request to end (seen when a test failed in the middle of its speech): it
+# gets 5 s, then it is killed, so that a failing test ends at once.
 kill $orca $speech $bus 2>/dev/null
+for _ in 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25; do
+    kill -0 $orca 2>/dev/null || kill -0 $speech 2>/dev/null || kill -0 $bus 2>/dev/null || break
+    sleep 0.2
+done
+kill -KILL $orca $speech $bus 2>/dev/null
 wait $orca $speech $bus 2>/dev/null
 exit $status' sh "$launcher" "$@" 2> >(grep -v 'fd limit' >&2) || status=$?
 if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
@@ -111,5 +118,6 @@ if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
     echo "--- the speech server's messages:"; tail -n 20 "$work/speechd.out" || true
     echo "--- what Orca meant to say, last 40:"
     grep 'SPEECH OUTPUT' "$ORCA_DEBUG_LOG" | tail -n 40 || true
+    show_virtual_display_log
 fi
 exit "$status"

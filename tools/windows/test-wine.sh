@@ -137,10 +137,17 @@ background+=("$virtual_display_pid")
 export DISPLAY="$virtual_display"
 
 # Waits for the window to be shown, up to 90 s: the first window of a fresh Wine prefix may wait
-# while Wine sets up its desktop and fonts on a busy machine. Prints its X id.
-find_window() {
+# while Wine sets up its desktop and fonts on a busy machine. Prints its X id; gives up at once
+# when the program that should show it has ended (its messages and the display's log follow).
+find_window() { # find_window <pid of the program> <its standard error>
     local window=""
     for _ in $(seq 450); do
+        if ! kill -0 "$1" 2>/dev/null; then
+            say "the window's program ended early; it said:"
+            cat "$2" >&2 2>/dev/null || true
+            show_virtual_display_log
+            break
+        fi
         window="$(xdotool search --name '^Solvarn printersjekk$' 2>/dev/null | head -n 1 || true)"
         [ -n "$window" ] && break
         sleep 0.2
@@ -163,7 +170,7 @@ say "3. The window under Xvfb: a network test by keys"
 end_windows_programs
 start_sim "$work/window-sim.log" --address 127.0.14.2 --status A --labels 314
 "$wine" "$stage/solvarn-printersjekk.exe" </dev/null >"$work/window.out" 2>"$work/window.err" &
-window="$(find_window)"
+window="$(find_window $! "$work/window.err")"
 if [ -z "$window" ]; then
     fail "the window did not appear within 90 s (see $work/window.err)"
 else
@@ -319,7 +326,7 @@ kill "$sim_pid" 2>/dev/null || true
 # The window from the installed folder starts.
 "$wine" "$folder\\solvarn-printersjekk.exe" </dev/null \
     >"$work/installed-window.out" 2>"$work/installed-window.err" &
-if [ -n "$(find_window)" ]; then
+if [ -n "$(find_window $! "$work/installed-window.err")" ]; then
     pass "the installed window starts"
 else
     fail "the installed window did not appear (see $work/installed-window.err)"
