@@ -7,9 +7,9 @@
 #
 # The number Xvfb reports is not yet proof: two servers starting side by side can leave one
 # reporting a number that no client reaches. A display is handed out only once a client
-# (xdpyinfo, from x11-utils) has connected to it and been answered; otherwise a fresh server is started, a few times, before it gives up with the
-# server's log. The server does not reset when its last client leaves (-noreset): a window
-# connecting in that moment would be refused.
+# (xdpyinfo, from x11-utils) has connected to it and been answered; otherwise a fresh server
+# is started, a few times, before it gives up with the server's log. The server does not reset
+# when its last client leaves (-noreset): a window connecting in that moment would be refused.
 #   start_virtual_display <WIDTHxHEIGHTxDEPTH> [Xvfb's log, default a file of its own]
 #       sets virtual_display (":N", for DISPLAY) and virtual_display_pid. Returns 1, saying
 #       why and showing the server's log, if no server took clients.
