@@ -35,6 +35,10 @@ class WindowProcess:
             raise WindowEnded("the window's program ended early with status %d\n%s"
                               % (status, self.what_was_said()))
 
+    def said(self, text):
+        """Whether the program has written the text on its standard error."""
+        return text.encode() in b"".join(self._errors)
+
     def what_was_said(self):
         # The scripts that give the display show its log when a test fails.
         return "--- its standard error:\n" + b"".join(self._errors).decode("utf-8", "replace")

@@ -91,9 +91,14 @@ export ORCA_WORK="$work"
 # The session bus, the accessibility bus, the speech server and Orca live as long as the
 # command, whose status is the script's. Orca says that it is on before anything else. The
 # inner script's variables are its own, expanded when it runs.
-status=0
-# shellcheck disable=SC2016
-dbus-run-session -- sh -c '
+# One session: the buses, the speech server, Orca and the command. A command that exits with 75
+# saw Orca itself stop taking key presses (a screen reader stalled on a loaded machine, not a
+# fault of the window): the whole session runs once more, from a fresh Orca.
+run_session() {
+    : >"$ORCA_TRANSCRIPT"
+    : >"$ORCA_DEBUG_LOG"
+    # shellcheck disable=SC2016
+    dbus-run-session -- sh -c '
 launcher=$1; shift
 "$launcher" --launch-immediately >/dev/null 2>&1 &
 bus=$!
@@ -112,7 +117,16 @@ for _ in 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25; do
 done
 kill -KILL $orca $speech $bus 2>/dev/null
 wait $orca $speech $bus 2>/dev/null
-exit $status' sh "$launcher" "$@" 2> >(grep -v 'fd limit' >&2) || status=$?
+exit $status' sh "$launcher" "$@" 2> >(grep -v 'fd limit' >&2)
+}
+status=0
+run_session "$@" || status=$?
+if [ "$status" -eq 75 ]; then
+    echo "--- Orca stalled; the whole session once more"
+    status=0
+    run_session "$@" || status=$?
+    [ "$status" -ne 75 ] || status=1
+fi
 if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
     echo "--- Orca's messages:"; tail -n 20 "$work/orca.log" || true
     echo "--- the speech server's messages:"; tail -n 20 "$work/speechd.out" || true
