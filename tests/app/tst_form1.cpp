@@ -1181,19 +1181,27 @@ void TestForm1::windowAtFontDpi()
 
 void TestForm1::startedWithoutDesktop_data()
 {
+    QTest::addColumn<QString>("variable"); // the one naming a desktop, if any
     QTest::addColumn<QString>("display");
-    // What follows the program's own line: the toolkit's reason, which the user needs to mend
-    // the display (empty: nothing follows).
+    // What follows the program's own line: the start of the toolkit's reason, which the user
+    // needs to mend the display (empty: nothing follows).
     QTest::addColumn<QString>("toolkitReason");
     QTest::newRow("no desktop named") << ""
+                                      << ""
                                       << "";
     QTest::newRow("a desktop that cannot be reached")
+        << "DISPLAY"
         << ":65000"
         << "qt.qpa.xcb: could not connect to display :65000\n";
+    // Named by Wayland alone, the toolkit is left to try; without a Wayland server it fails.
+    QTest::newRow("a Wayland desktop that cannot be reached") << "WAYLAND_DISPLAY"
+                                                              << "wayland-65000"
+                                                              << "qt.qpa.";
 }
 
 void TestForm1::startedWithoutDesktop()
 {
+    QFETCH(QString, variable);
     QFETCH(QString, display);
     QFETCH(QString, toolkitReason);
 #ifndef SOLVARN_WINDOW_PROGRAM
@@ -1202,8 +1210,8 @@ void TestForm1::startedWithoutDesktop()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QLatin1String(name));
-    if (!display.isEmpty())
-        environment.insert(QStringLiteral("DISPLAY"), display);
+    if (!variable.isEmpty())
+        environment.insert(variable, display);
     QProcess program;
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(SOLVARN_WINDOW_PROGRAM), {});
