@@ -79,7 +79,7 @@ export DISPLAY="$virtual_display"
 
 openbox --sm-disable --startup "touch $work/wm-ready" >"$work/openbox.log" 2>&1 &
 pids+=($!)
-for _ in $(seq 100); do
+for _ in $(seq 300); do # up to 30 s on a loaded machine
     [ -e "$work/wm-ready" ] && break
     sleep 0.1
 done
