@@ -66,9 +66,9 @@ std::optional<qint32> hungUpPort(const SocketHistory &sockets)
     return std::nullopt;
 }
 
-// The summary, with the decoded status counting where statusCounts says so.
+// The summary, with the decoded status taken into account where statusDecides says so.
 CheckSummary summaryOf(const NetworkState &state, const SocketHistory &sockets,
-                       const LabelThresholds &thresholds, bool statusCounts)
+                       const LabelThresholds &thresholds, bool statusDecides)
 {
     CheckSummary result;
     const QString &address = state.strPrinterIP;
@@ -77,7 +77,7 @@ CheckSummary summaryOf(const NetworkState &state, const SocketHistory &sockets,
         result.details << failureText(failure);
 
     QString printer;
-    if (decoded.valid && statusCounts) {
+    if (decoded.valid && statusDecides) {
         result.status = statusOfLetter(decoded.letter);
         printer = decoded.message + QStringLiteral(" (status ") + decoded.letter;
         if (!decoded.labels.isEmpty())
