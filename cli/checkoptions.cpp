@@ -102,9 +102,9 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
     CheckOptions options;
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Checks whether a SATO label printer answers, over the network or on serial ports,\n"
-        "and writes the same log as the window \"Solvarn printersjekk\".\n"
-        "Exit status: 0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN (monitoring plugin convention)."));
+        "Checks whether a SATO label printer answers, over the network or on serial\n"
+        "ports, and writes the same log as the window \"Solvarn printersjekk\".\n"
+        "Exit status: 0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN (as monitoring plugins)."));
     const QCommandLineOption help(
         QStringList{QStringLiteral("h"), QStringLiteral("help")},
         QStringLiteral("Show this help and end (exit status 3, as plugins do)."));
@@ -125,8 +125,8 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
     const QCommandLineOption warning(
         QStringList{QStringLiteral("w"), QStringLiteral("warning")},
         QStringLiteral("WARNING when the labels left are outside RANGE (plugin range syntax: "
-                       "\"10:\" warns below 10, \"@0:5\" from 0 to 5); UNKNOWN where the "
-                       "printer sends no count."),
+                       "\"10:\" warns below 10, \"@0:5\" from 0 to 5; empty: none); UNKNOWN "
+                       "where the printer sends no count."),
         QStringLiteral("RANGE"));
     const QCommandLineOption critical(
         QStringList{QStringLiteral("c"), QStringLiteral("critical")},
@@ -147,9 +147,11 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
                        "received."));
     const QCommandLineOption timeout(
         QStringList{QStringLiteral("t"), QStringLiteral("timeout")},
-        QStringLiteral("End the check after this many seconds, 1 to 86400, with what failed "
-                       "so far, or UNKNOWN (default: network 10; serial the sweep's ports "
-                       "times their pause and 0.5 s, plus 5 s, at least 10)."),
+        QStringLiteral("End the check after SECONDS, 1 to 86400 (default: network 10; serial "
+                       "the sweep's ports times their pause and 0.5 s, plus 5 s, at least 10). "
+                       "What was found by then decides, a status the printer sent included "
+                       "(-t 1 still reads a ready printer); with nothing found, CRITICAL, or "
+                       "STATE for SECONDS:STATE (0 to 3, OK, WARNING, CRITICAL, UNKNOWN)."),
         QStringLiteral("SECONDS"));
     parser.addOptions({help, version, hostname, from, to, speed, pause, warning, critical, raw,
                        plugin, verbose, timeout});
@@ -158,7 +160,12 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
         QStringLiteral("network ADDRESS: test the printer at ADDRESS (ports 1025 and 1024).\n"
                        "serial: send the status enquiry on each COM port of the range."),
         QStringLiteral("network ADDRESS | -H ADDRESS | serial"));
-    options.helpText = parser.helpText() + environmentHelp() + findHelp();
+    // The usage line with the program's name, not the path it was started by.
+    options.usageLine =
+        QStringLiteral("Usage: solvarn-sjekk [options] network ADDRESS | -H ADDRESS | serial");
+    QString helpText = parser.helpText();
+    helpText.replace(0, helpText.indexOf(QLatin1Char('\n')), options.usageLine);
+    options.helpText = helpText + environmentHelp() + findHelp();
     // Read before anything can fail: a usage error under --plugin keeps standard error empty.
     options.plugin = arguments.contains(QStringLiteral("--plugin"));
 
@@ -166,6 +173,11 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
         options.action = CheckOptions::Action::Error;
         options.error = error;
         return options;
+    };
+
+    // An empty value is the option left out: a monitoring engine's unset macro.
+    const auto given = [&parser](const QCommandLineOption &option) {
+        return parser.isSet(option) && !parser.value(option).trimmed().isEmpty();
     };
 
     if (!parser.parse(arguments))
@@ -215,13 +227,13 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
         return fail(QStringLiteral("unknown check \"%1\": network ADDRESS or serial").arg(command));
     }
 
-    if (parser.isSet(from))
+    if (given(from))
         options.fields.comFra = parser.value(from);
-    if (parser.isSet(to))
+    if (given(to))
         options.fields.comTil = parser.value(to);
-    if (parser.isSet(pause))
+    if (given(pause))
         options.fields.pause = parser.value(pause);
-    if (parser.isSet(speed))
+    if (given(speed))
         options.fields.hastighet = parser.value(speed);
     for (const auto &[name, text] : {std::pair{QStringLiteral("from"), options.fields.comFra},
                                      std::pair{QStringLiteral("to"), options.fields.comTil},
@@ -236,7 +248,7 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
 
     for (const auto &[option, range] :
          {std::pair{&warning, &options.warning}, std::pair{&critical, &options.critical}}) {
-        if (!parser.isSet(*option))
+        if (!given(*option))
             continue;
         QString why;
         *range = ThresholdRange::parse(parser.value(*option), &why);
@@ -247,16 +259,31 @@ CheckOptions parseCheckOptions(const QStringList &arguments)
                                  why.isEmpty() ? QString() : QStringLiteral(": ") + why));
     }
 
-    if (parser.isSet(timeout)) {
-        bool ok = false;
-        const int seconds = parser.value(timeout).trimmed().toInt(&ok);
-        if (!ok || seconds < 1 || seconds > CheckOptions::longestTimeoutSeconds)
-            return fail(QStringLiteral("--timeout needs whole seconds from 1 to %1, not \"%2\"")
-                            .arg(CheckOptions::longestTimeoutSeconds)
-                            .arg(parser.value(timeout)));
-        options.timeoutSeconds = seconds;
-    } else if (options.mode == CheckOptions::Mode::Serial) {
+    if (options.mode == CheckOptions::Mode::Serial)
         options.timeoutSeconds = serialDefaultTimeoutSeconds(options.fields);
+    if (given(timeout)) {
+        // SECONDS, SECONDS:STATE or :STATE (the default seconds), as the plugins' -t reads it.
+        const QString value = parser.value(timeout);
+        const qsizetype colon = value.indexOf(QLatin1Char(':'));
+        const QString secondsText = value.left(colon).trimmed();
+        if (!secondsText.isEmpty()) {
+            bool ok = false;
+            const int seconds = secondsText.toInt(&ok);
+            if (!ok || seconds < 1 || seconds > CheckOptions::longestTimeoutSeconds)
+                return fail(QStringLiteral("--timeout needs whole seconds from 1 to %1, not \"%2\"")
+                                .arg(CheckOptions::longestTimeoutSeconds)
+                                .arg(secondsText));
+            options.timeoutSeconds = seconds;
+        }
+        if (colon >= 0) {
+            const QString stateText = value.mid(colon + 1).trimmed();
+            const std::optional<CheckStatus> state = readCheckStatus(stateText);
+            if (!state)
+                return fail(QStringLiteral("--timeout needs a state after the colon: 0 to 3, OK, "
+                                           "WARNING, CRITICAL or UNKNOWN, not \"%1\"")
+                                .arg(stateText));
+            options.timeoutStatus = *state;
+        }
     }
     options.raw = parser.isSet(raw);
     options.plugin = parser.isSet(plugin);

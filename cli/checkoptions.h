@@ -1,6 +1,7 @@
 #ifndef CHECKOPTIONS_H
 #define CHECKOPTIONS_H
 
+#include "checkstatus.h"
 #include "serialsweephost.h"
 #include "thresholdrange.h"
 
@@ -32,19 +33,24 @@ struct CheckOptions
     int verbosity = 0;
     // Given, or the default: 10 s for the network, what the sweep needs for serial.
     int timeoutSeconds = defaultTimeoutSeconds;
+    // The status of a timeout before anything definite was found ("-t 5:UNKNOWN").
+    CheckStatus timeoutStatus = CheckStatus::Critical;
     // On the labels left.
     std::optional<ThresholdRange> warning;
     std::optional<ThresholdRange> critical;
 
     QString helpText;
+    // The help's first line, written after the summary of a usage error.
+    QString usageLine;
     QString error;
 };
 
-// Reads the arguments (the program's name first). Values are checked as far as the window
-// would have accepted them: a port or pause field must begin with a number that fits 16 bits
-// (blanks anywhere ignored, corrections applied later by the sweep), a speed is digits that
-// fit 31 bits; an address must be one that a name lookup could resolve (an IP address or a
-// host name), as check_tcp asks.
+// Reads the arguments (the program's name first). An option with an empty value counts as not
+// given, as a monitoring engine passes an unset macro (-w '' is no threshold). Values are checked
+// as far as the window would have accepted them: a port or pause field must begin with a number
+// that fits 16 bits (blanks anywhere ignored, corrections applied later by the sweep), a speed is
+// digits that fit 31 bits; an address must be one that a name lookup could resolve (an IP address
+// or a host name), as check_tcp asks.
 CheckOptions parseCheckOptions(const QStringList &arguments);
 
 // What a sweep over the fields' range takes when every port answers, with room to spare: each

@@ -149,6 +149,17 @@ CheckSummary runSerial(const CheckOptions &options, ConsoleOutput &output, Findi
     return host.summary(options.fields, thresholds(options));
 }
 
+// The summary when the time runs out before anything definite was found: the status that -t
+// gives (CRITICAL by default, as the plugins' network checks have a timeout), saying so.
+CheckSummary timeoutSummary(const CheckOptions &options)
+{
+    const QString text =
+        options.mode == CheckOptions::Mode::Network
+            ? options.address + QStringLiteral(": tidsavbrudd, ingen status fra skriveren")
+            : QStringLiteral("tidsavbrudd, ingen serieport svarte");
+    return CheckSummary{options.timeoutStatus, text + cutShortNote(options.timeoutSeconds), {}, {}};
+}
+
 ConsoleOutput::Mode outputMode(const CheckOptions &options)
 {
     if (options.plugin)
@@ -186,6 +197,7 @@ int runCheckProgram(const QStringList &arguments, std::FILE *out, std::FILE *err
                                options.error + QStringLiteral(" (see --help)"));
         }
         writeLine(out, CheckSummary{CheckStatus::Unknown, options.error, {}, {}}.line());
+        writeLine(out, options.usageLine);
         return unknownExit;
     case CheckOptions::Action::Run:
         break;
@@ -194,18 +206,12 @@ int runCheckProgram(const QStringList &arguments, std::FILE *out, std::FILE *err
     ConsoleOutput output(outputMode(options), options.verbosity, out, err, endProgram);
     output.setCheckedLine(checkedLine(options));
     const QuietQtMessages quiet(options.plugin ? &output : nullptr);
-    // What failed before the time ran out is the outcome; UNKNOWN only where nothing had.
+    // What was found before the time ran out is the outcome; the timeout's status only where
+    // nothing was.
     FindingSoFar found;
     const Watchdog watchdog(options.timeoutSeconds * oneSecond, [&] {
         const std::optional<CheckSummary> cutShort = found.cutShort(options.timeoutSeconds);
-        const CheckSummary summary =
-            cutShort ? *cutShort
-                     : CheckSummary{CheckStatus::Unknown,
-                                    QStringLiteral(
-                                        "ingen svar innen %1 s (--timeout), kontrollen ble avbrutt")
-                                        .arg(options.timeoutSeconds),
-                                    {},
-                                    {}};
+        const CheckSummary summary = cutShort ? *cutShort : timeoutSummary(options);
         output.abortWithSummary(timedSummary(summary, clock.elapsed(), options.timeoutSeconds));
     });
 

@@ -15,6 +15,17 @@ QString checkStatusWord(CheckStatus status)
     return QStringLiteral("UNKNOWN");
 }
 
+std::optional<CheckStatus> readCheckStatus(const QString &text)
+{
+    for (const CheckStatus status :
+         {CheckStatus::Ok, CheckStatus::Warning, CheckStatus::Critical, CheckStatus::Unknown}) {
+        if (text == QString::number(static_cast<int>(status)) ||
+            text.compare(checkStatusWord(status), Qt::CaseInsensitive) == 0)
+            return status;
+    }
+    return std::nullopt;
+}
+
 CheckStatus statusOfLetter(QChar letter)
 {
     // Each group of four: the first letter is plain, the next three add ribbon, memory, both.

@@ -2,8 +2,7 @@
 
 void FindingSoFar::offer(const std::optional<CheckSummary> &summary)
 {
-    if (!summary ||
-        (summary->status != CheckStatus::Warning && summary->status != CheckStatus::Critical))
+    if (!summary)
         return;
     const std::lock_guard<std::mutex> lock(m_mutex);
     m_summary = summary;
@@ -15,7 +14,11 @@ std::optional<CheckSummary> FindingSoFar::cutShort(int timeoutSeconds) const
     if (!m_summary)
         return std::nullopt;
     CheckSummary result = *m_summary;
-    result.text +=
-        QStringLiteral("; kontrollen ble avbrutt etter %1 s (--timeout)").arg(timeoutSeconds);
+    result.text += cutShortNote(timeoutSeconds);
     return result;
+}
+
+QString cutShortNote(int timeoutSeconds)
+{
+    return QStringLiteral("; kontrollen ble avbrutt etter %1 s (--timeout)").arg(timeoutSeconds);
 }

@@ -6,21 +6,24 @@
 #include <mutex>
 #include <optional>
 
-// The worst definite outcome a running check has reached, for the summary when its time runs
-// out: a refused or reset port, a printer's error or warning, labels past a threshold. The
-// check's thread offers its summary so far at safe points; the watchdog's thread takes it.
-// An OK so far is no outcome: the rest of the check could still fail.
+// What a running check has found for certain, for the summary when its time runs out: a
+// refused or reset port, a status the printer sent (OK included: the printer answered), labels
+// past a threshold. The check's thread offers its summary so far at safe points, once it has
+// such a finding; the watchdog's thread takes the last one.
 class FindingSoFar
 {
 public:
     void offer(const std::optional<CheckSummary> &summary);
-    // The summary of the last definite offer, its text saying that the check was cut short;
-    // nothing when there was none.
+    // The summary of the last offer, its text saying that the check was cut short; nothing when
+    // there was none.
     std::optional<CheckSummary> cutShort(int timeoutSeconds) const;
 
 private:
     mutable std::mutex m_mutex;
     std::optional<CheckSummary> m_summary;
 };
+
+// What ends the text of every summary made when the time ran out.
+QString cutShortNote(int timeoutSeconds);
 
 #endif // FINDINGSOFAR_H

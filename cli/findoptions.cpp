@@ -59,9 +59,9 @@ FindOptions parseFindOptions(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Finds label printers: tries every address of a network range with the network\n"
-        "check's exchange (ports 1025 and 1024, the status reply), or every serial port of a\n"
-        "range at each speed of the window's list with the status enquiry, and lists where a\n"
-        "printer answered.\n"
+        "check's exchange (ports 1025 and 1024, the status reply), or every serial port\n"
+        "of a range at each speed of the window's list with the status enquiry, and\n"
+        "lists where a printer answered.\n"
         "Exit status: 0 a printer answered, 1 no printer found, 3 usage error."));
     parser.addPositionalArgument(
         QStringLiteral("ADDRESSES"),

@@ -66,10 +66,9 @@ std::optional<qint32> hungUpPort(const SocketHistory &sockets)
     return std::nullopt;
 }
 
-} // namespace
-
-CheckSummary networkSummary(const NetworkState &state, const SocketHistory &sockets,
-                            const LabelThresholds &thresholds)
+// The summary, with the decoded status taken into account where statusDecides says so.
+CheckSummary summaryOf(const NetworkState &state, const SocketHistory &sockets,
+                       const LabelThresholds &thresholds, bool statusDecides)
 {
     CheckSummary result;
     const QString &address = state.strPrinterIP;
@@ -78,7 +77,7 @@ CheckSummary networkSummary(const NetworkState &state, const SocketHistory &sock
         result.details << failureText(failure);
 
     QString printer;
-    if (decoded.valid && statusCounts(state)) {
+    if (decoded.valid && statusDecides) {
         result.status = statusOfLetter(decoded.letter);
         printer = decoded.message + QStringLiteral(" (status ") + decoded.letter;
         if (!decoded.labels.isEmpty())
@@ -110,13 +109,22 @@ CheckSummary networkSummary(const NetworkState &state, const SocketHistory &sock
     return result;
 }
 
+} // namespace
+
+CheckSummary networkSummary(const NetworkState &state, const SocketHistory &sockets,
+                            const LabelThresholds &thresholds)
+{
+    return summaryOf(state, sockets, thresholds, statusCounts(state));
+}
+
 std::optional<CheckSummary> networkFindingSoFar(const NetworkState &state,
                                                 const SocketHistory &sockets,
                                                 const LabelThresholds &thresholds)
 {
-    const bool found = !sockets.failures.isEmpty() || hungUpPort(sockets) ||
-                       (decodedStatus(state).valid && statusCounts(state));
-    if (!found)
+    // A status the printer sent is a finding whatever the test's state: should the time run
+    // out before the test would end on it, the printer still answered.
+    const bool received = decodedStatus(state).valid;
+    if (sockets.failures.isEmpty() && !hungUpPort(sockets) && !received)
         return std::nullopt;
-    return networkSummary(state, sockets, thresholds);
+    return summaryOf(state, sockets, thresholds, received);
 }

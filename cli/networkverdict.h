@@ -16,7 +16,8 @@ CheckSummary networkSummary(const NetworkState &state, const SocketHistory &sock
                             const LabelThresholds &thresholds);
 
 // The summary of a test that is still running, once it has found something for certain: a
-// failed port, a port hung up at once, or a status that counts; nothing before that.
+// failed port, a port hung up at once, or a status the printer sent (which counts here even
+// before the test would end on it); nothing before that.
 std::optional<CheckSummary> networkFindingSoFar(const NetworkState &state,
                                                 const SocketHistory &sockets,
                                                 const LabelThresholds &thresholds);

@@ -12,7 +12,7 @@ enum class NumberOutcome { Number, NotANumber, Unreadable };
 // A decimal number as the plugins' C library reads it (sign, point, exponent), blanks around
 // it ignored; "nan", "inf" and hexadecimal are not thresholds. Unreadable: a number that a
 // double does not hold at full precision (beyond its range, or so small that it would read
-// back as 0 or lose digits), which a monitoring engine refuses.
+// back as 0 or lose digits), which a monitoring engine would read as another number or drop.
 NumberOutcome readNumber(const QString &text, double &value)
 {
     static const QRegularExpression decimal(
@@ -49,7 +49,7 @@ std::optional<ThresholdRange> ThresholdRange::parse(const QString &text, QString
         return std::nullopt;
     };
     const auto unreadable = [&refuse](const QString &number) {
-        return refuse(QStringLiteral("%1 is beyond the numbers a monitoring engine reads")
+        return refuse(QStringLiteral("%1 is beyond the numbers a double holds as written")
                           .arg(number.trimmed()));
     };
 

@@ -14,8 +14,10 @@ class ThresholdRange
 {
 public:
     // The range a text stands for; nothing for a text that is not one, with the reason in
-    // error when given. A number that a monitoring engine cannot read back (too large or too
-    // small for a double) is refused: Icinga 2 would throw away all performance data.
+    // error when given. A number that a double does not hold as written is refused: a
+    // monitoring engine would not read back the threshold given (Icinga 2.13.6 reads 1e-400
+    // as 0 and drops a metric whose number overflows). An empty text is no range either; the
+    // options read it as no threshold.
     static std::optional<ThresholdRange> parse(const QString &text, QString *error = nullptr);
 
     bool alerts(double value) const;

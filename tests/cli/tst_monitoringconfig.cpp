@@ -1,10 +1,11 @@
 // The Icinga 2 definitions in docs/monitoring, checked by the real engine: validated
 // (`icinga2 daemon -C`) in a small configuration that includes them, and run by the daemon
-// itself against printer-sim on 127.0.9.70 to 127.0.9.77 and a pseudo-terminal, and against the
+// itself against printer-sim on 127.0.9.70 to 127.0.9.79 and a pseudo-terminal, and against the
 // printers that `solvarn-sjekk find --icinga2` listed on 127.0.25.200 to 127.0.25.207, the results
 // read back through its REST API on 127.0.0.1. Runs where icinga2 is installed and the test
 // runs as root (the engine validates as root and runs the checks as its own user); says so and
-// skips otherwise.
+// skips otherwise. The Nagios command of docs/monitoring/nagios.cfg runs as Nagios would run it,
+// through the shell, against printer-sim on 127.0.9.80 and 127.0.9.81.
 
 #include "simprocess.h"
 
@@ -14,6 +15,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QProcess>
@@ -258,6 +260,24 @@ QString foundHosts(std::vector<std::unique_ptr<SimProcess>> &printers)
     return QString::fromUtf8(find.readAllStandardOutput());
 }
 
+// The command line of a command in nagios.cfg as Nagios hands it to the shell: its macros
+// replaced by plain text, the program where this build has it. Empty where there is none.
+QString nagiosCommandLine(const QString &commandName, const QMap<QString, QString> &macros)
+{
+    QFile file(monitoringDir + QStringLiteral("/nagios.cfg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    const QString config = QString::fromUtf8(file.readAll());
+    const QRegularExpression definition(
+        QStringLiteral("command_name\\s+%1\\s*\\n\\s*command_line\\s+([^\\n]+)")
+            .arg(QRegularExpression::escape(commandName)));
+    QString line = definition.match(config).captured(1).trimmed();
+    line.replace(QStringLiteral("/usr/bin/solvarn-sjekk"), checkProgram);
+    for (auto macro = macros.cbegin(); macro != macros.cend(); ++macro)
+        line.replace(macro.key(), macro.value());
+    return line;
+}
+
 } // namespace
 
 class TestMonitoringConfig : public QObject
@@ -269,6 +289,8 @@ private slots:
     void icinga2Validates();
     void icinga2RunsTheChecks_data();
     void icinga2RunsTheChecks();
+    void nagiosCommandRuns_data();
+    void nagiosCommandRuns();
     void cleanupTestCase();
 
 private:
@@ -368,7 +390,8 @@ QString TestMonitoringConfig::startDaemon()
           "-a 127.0.9.74 --no-reply", "-a 127.0.9.75 -s A -l 8",
           // A reply without the labels left: a short frame (STX, two blanks, A, ETX) ahead of
           // the whole one; the check reads the first.
-          "-a 127.0.9.76 -s A --prefix \\x02\\x20\\x20A\\x03", "-a 127.0.9.77 -s A -l 8"}) {
+          "-a 127.0.9.76 -s A --prefix \\x02\\x20\\x20A\\x03", "-a 127.0.9.77 -s A -l 8",
+          "-a 127.0.9.78 -s A -l 8", "-a 127.0.9.79 --no-reply"}) {
         if (!startPrinter(args(QLatin1String(line))))
             return QStringLiteral("printer-sim did not start: ") + m_printers.back()->err();
     }
@@ -406,6 +429,14 @@ QString TestMonitoringConfig::startDaemon()
              "  vars.solvarn_critical = \"10:\"\n") +
         host("skriver-tom-start", "127.0.9.77",
              "  vars.solvarn_printer = \"network\"\n  vars.solvarn_critical = \":5.75\"\n") +
+        // An unset warning passed on as "" (as a template's default might), beside a
+        // critical range.
+        host("skriver-tom-advarsel", "127.0.9.78",
+             "  vars.solvarn_printer = \"network\"\n  vars.solvarn_warning = \"\"\n"
+             "  vars.solvarn_critical = \"10:\"\n") +
+        host("skriver-stille-ukjent", "127.0.9.79",
+             "  vars.solvarn_printer = \"network\"\n  vars.solvarn_timeout = 3\n"
+             "  vars.solvarn_timeout_state = \"UNKNOWN\"\n") +
         host("kasse-1", "127.0.0.1",
              qPrintable(QStringLiteral("  vars.solvarn_printer = \"serial\"\n"
                                        "  vars.solvarn_to = 1\n  vars.solvarn_pause = 100\n"
@@ -465,59 +496,75 @@ void TestMonitoringConfig::icinga2RunsTheChecks_data()
     QTest::addColumn<QString>("output"); // a pattern for the whole output
     QTest::addColumn<QString>("perfData");
     QTest::addColumn<int>("checkTimeout"); // the engine's: the plugin's and 10 s
+    QTest::addColumn<QString>("command");  // a pattern for the command line, its arguments
+                                           // joined by blanks; empty: any
 
     QTest::newRow("ready") << "skriver-klar!etikettskriver" << 0
                            << "^OK - 127\\.0\\.9\\.70: Printer OK \\(status A, 500 etiketter "
                               "igjen\\)$"
-                           << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=500;;;0$" << 20;
-    QTest::newRow("printer error") << "skriver-feil!etikettskriver" << 2
-                                   << "^CRITICAL - 127\\.0\\.9\\.71: Off line, Skriverfeil - "
-                                      "Skrivehodet åpent \\(status b, 500 etiketter igjen\\)$"
-                                   << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=500;;;0$" << 20;
+                           << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=500;;;0$" << 20
+                           << QString();
+    QTest::newRow("printer error")
+        << "skriver-feil!etikettskriver" << 2
+        << "^CRITICAL - 127\\.0\\.9\\.71: Off line, Skriverfeil - "
+           "Skrivehodet åpent \\(status b, 500 etiketter igjen\\)$"
+        << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=500;;;0$" << 20 << QString();
     QTest::newRow("warning, own timeout")
         << "skriver-advarsel!etikettskriver" << 1
         << "^WARNING - 127\\.0\\.9\\.72: Fargebåndet er nesten tomt \\(status B, 42 etiketter "
            "igjen\\)$"
-        << "^time=[0-9.]+s;;;0\\.000;12\\.000 labels=42;;;0$" << 22;
+        << "^time=[0-9.]+s;;;0\\.000;12\\.000 labels=42;;;0$" << 22 << QString();
     QTest::newRow("refused address")
         << "skriver-avvist!etikettskriver" << 2
         << "^CRITICAL - 127\\.0\\.9\\.73: port 1025: Connection refused \\(10061\\)\n"
            "port 1025: Connection refused \\(10061\\)\nport 1024: Connection refused \\(10061\\)$"
-        << "^time=[0-9.]+s;;;0\\.000;10\\.000$" << 20;
+        << "^time=[0-9.]+s;;;0\\.000;10\\.000$" << 20 << QString();
     QTest::newRow("silent peer")
         << "skriver-stille!etikettskriver" << 2
         << "^CRITICAL - Finner ikke skriver på IP-adresse 127\\.0\\.9\\.74$"
-        << "^time=[0-9.]+s;;;0\\.000;10\\.000$" << 20;
+        << "^time=[0-9.]+s;;;0\\.000;10\\.000$" << 20 << QString();
     QTest::newRow("labels below --warning")
         << "skriver-rull!etikettskriver" << 1
         << "^WARNING - 127\\.0\\.9\\.75: Printer OK \\(status A, 8 etiketter igjen\\), etiketter "
            "utenfor --warning 10:$"
-        << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=8;10:;;0$" << 20;
+        << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=8;10:;;0$" << 20 << QString();
     QTest::newRow("no label count, thresholds set")
         << "skriver-uten-antall!etikettskriver" << 3
         << "^UNKNOWN - 127\\.0\\.9\\.76: Printer OK \\(status A\\), svaret har ikke antall "
            "etiketter igjen \\(seks sifre\\), så --warning 100: og --critical 10: kan ikke "
            "sjekkes$"
-        << "^time=[0-9.]+s;;;0\\.000;10\\.000$" << 20;
+        << "^time=[0-9.]+s;;;0\\.000;10\\.000$" << 20 << QString();
     QTest::newRow("a range with an empty start")
         << "skriver-tom-start!etikettskriver" << 2
         << "^CRITICAL - 127\\.0\\.9\\.77: Printer OK \\(status A, 8 etiketter igjen\\), "
            "etiketter utenfor --critical 5\\.75$"
-        << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=8;;5\\.75;0$" << 20;
+        << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=8;;5\\.75;0$" << 20 << QString();
     QTest::newRow("serial printer through SOLVARN_COM_PORTS")
         << "kasse-1!etikettskriver-serie" << 0
         << "^OK - com1: - Skriver OK - \\(status A, 120 etiketter igjen\\)\n"
            "com1: - Skriver OK - \\(status A\\)$"
-        << "^time=[0-9.]+s;;;0\\.000;10\\.000 answered=1;;;0 labels=120;;;0$" << 20;
+        << "^time=[0-9.]+s;;;0\\.000;10\\.000 answered=1;;;0 labels=120;;;0$" << 20 << QString();
     QTest::newRow("found by find --icinga2: ready")
         << "etikettskriver-127-0-25-201!etikettskriver" << 0
         << "^OK - 127\\.0\\.25\\.201: Printer OK \\(status A, 300 etiketter igjen\\)$"
-        << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=300;;;0$" << 20;
+        << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=300;;;0$" << 20 << QString();
     QTest::newRow("found by find --icinga2: out of labels")
         << "etikettskriver-127-0-25-202!etikettskriver" << 2
         << "^CRITICAL - 127\\.0\\.25\\.202: Off line, Skriverfeil - Tomt for etiketter "
            "\\(status c, 0 etiketter igjen\\)$"
-        << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=0;;;0$" << 20;
+        << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=0;;;0$" << 20 << QString();
+    QTest::newRow("an empty warning is left out, the critical range kept")
+        << "skriver-tom-advarsel!etikettskriver" << 2
+        << "^CRITICAL - 127\\.0\\.9\\.78: Printer OK \\(status A, 8 etiketter igjen\\), "
+           "etiketter utenfor --critical 10:$"
+        << "^time=[0-9.]+s;;;0\\.000;10\\.000 labels=8;;10:;0$" << 20
+        << "^\\S+ --plugin -H 127\\.0\\.9\\.78 -c 10: -t 10$";
+    QTest::newRow("silent printer, timeout state UNKNOWN")
+        << "skriver-stille-ukjent!etikettskriver" << 3
+        << "^UNKNOWN - 127\\.0\\.9\\.79: tidsavbrudd, ingen status fra skriveren; kontrollen "
+           "ble avbrutt etter 3 s \\(--timeout\\)$"
+        << "^time=[0-9.]+s;;;0\\.000;3\\.000$" << 13
+        << "^\\S+ --plugin -H 127\\.0\\.9\\.79 -t 3:UNKNOWN$";
 }
 
 void TestMonitoringConfig::icinga2RunsTheChecks()
@@ -527,6 +574,7 @@ void TestMonitoringConfig::icinga2RunsTheChecks()
     QFETCH(QString, output);
     QFETCH(QString, perfData);
     QFETCH(int, checkTimeout);
+    QFETCH(QString, command);
 
     if (!m_icinga2 && m_whyNot.isEmpty())
         m_whyNot = startDaemon();
@@ -549,6 +597,56 @@ void TestMonitoringConfig::icinga2RunsTheChecks()
     QVERIFY2(QRegularExpression(perfData).match(perf.join(QLatin1Char(' '))).hasMatch(),
              qPrintable(shown));
     QCOMPARE(attrs.value(QStringLiteral("check_timeout")).toInt(), checkTimeout);
+    if (!command.isEmpty()) {
+        QStringList arguments;
+        for (const QJsonValue &argument : result.value(QStringLiteral("command")).toArray())
+            arguments << argument.toString();
+        QVERIFY2(QRegularExpression(command).match(arguments.join(QLatin1Char(' '))).hasMatch(),
+                 qPrintable(shown));
+    }
+}
+
+void TestMonitoringConfig::nagiosCommandRuns_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QStringList>("args"); // $ARG1$, $ARG2$, $ARG3$
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("summary"); // a pattern for the first line
+    QTest::newRow("a critical range alone: $ARG2$ empty")
+        << "127.0.9.80" << QStringList{"10", "", "10:"} << 0
+        << "^OK - 127\\.0\\.9\\.80: Printer OK \\(status A, 500 etiketter igjen\\) \\| "
+           "time=[0-9.]+s;;;0\\.000;10\\.000 labels=500;;10:;0$";
+    QTest::newRow("every argument empty: the defaults")
+        << "127.0.9.81" << QStringList{"", "", ""} << 0
+        << "^OK - 127\\.0\\.9\\.81: Printer OK \\(status A, 500 etiketter igjen\\) \\| "
+           "time=[0-9.]+s;;;0\\.000;10\\.000 labels=500;;;0$";
+}
+
+void TestMonitoringConfig::nagiosCommandRuns()
+{
+    QFETCH(QString, address);
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, summary);
+
+    const QString line = nagiosCommandLine(QStringLiteral("check_solvarn_network"),
+                                           {{QStringLiteral("$HOSTADDRESS$"), address},
+                                            {QStringLiteral("$ARG1$"), args.at(0)},
+                                            {QStringLiteral("$ARG2$"), args.at(1)},
+                                            {QStringLiteral("$ARG3$"), args.at(2)}});
+    QVERIFY2(line.startsWith(checkProgram), qPrintable(line));
+    SimProcess printer;
+    printer.start({QStringLiteral("-a"), address, QStringLiteral("-s"), QStringLiteral("A"),
+                   QStringLiteral("-l"), QStringLiteral("500")});
+    QVERIFY2(printer.waitUntilReady(), qPrintable(printer.err()));
+
+    QProcess shell;
+    shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), line});
+    QVERIFY(shell.waitForFinished(30000));
+    const QString out = QString::fromUtf8(shell.readAllStandardOutput());
+    QVERIFY2(shell.exitCode() == exitCode, qPrintable(line + QLatin1Char('\n') + out));
+    QVERIFY2(QRegularExpression(summary).match(out.section(QLatin1Char('\n'), 0, 0)).hasMatch(),
+             qPrintable(out));
 }
 
 void TestMonitoringConfig::cleanupTestCase()

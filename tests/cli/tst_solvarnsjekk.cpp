@@ -319,12 +319,34 @@ void TestSolvarnSjekk::check_data()
         << 2 << "^CRITICAL - Finner ikke skriver på IP-adresse 127\\.0\\.9\\.18 \\|"
         << "Finner ikke skriver på IP-adresse 127.0.9.18\n Sjekk at den er koplet til.\n"
         << 0;
+    // A timeout with nothing found is CRITICAL, as the plugins' network checks have it;
+    // SECONDS:STATE picks another status.
     QTest::newRow("timeout while the printer never reports")
         << args("-a 127.0.9.17 --timing enq") << QByteArray() << plain
-        << args("network 127.0.9.17 --timeout 1") << 3
-        << "^UNKNOWN - ingen svar innen 1 s \\(--timeout\\), kontrollen ble avbrutt \\| "
-           "time=[0-9.]+s;;;0\\.000;1\\.000$"
-        << "Forsøker å nå skriveren" << 0;
+        << args("network 127.0.9.17 --timeout 3") << 2
+        << "^CRITICAL - 127\\.0\\.9\\.17: tidsavbrudd, ingen status fra skriveren; kontrollen "
+           "ble avbrutt etter 3 s \\(--timeout\\) \\| time=[0-9.]+s;;;0\\.000;3\\.000$"
+        << "Forsøker å nå skriveren" << 5;
+    QTest::newRow("timeout state UNKNOWN by name")
+        << args("-a 127.0.9.34 --timing enq") << QByteArray() << plain
+        << args("-H 127.0.9.34 -t 3:UNKNOWN --plugin") << 3
+        << "^UNKNOWN - 127\\.0\\.9\\.34: tidsavbrudd, ingen status fra skriveren; kontrollen "
+           "ble avbrutt etter 3 s \\(--timeout\\) \\| time=[0-9.]+s;;;0\\.000;3\\.000$"
+        << QString() << 5;
+    QTest::newRow("timeout state WARNING by number")
+        << args("-a 127.0.9.35 --timing enq") << QByteArray() << plain
+        << args("-H 127.0.9.35 -t 3:1 --plugin") << 1
+        << "^WARNING - 127\\.0\\.9\\.35: tidsavbrudd, ingen status fra skriveren; kontrollen "
+           "ble avbrutt etter 3 s \\(--timeout\\) \\|"
+        << QString() << 5;
+    // The status comes after a quarter of a second; the test would end on it at 1.25 s.
+    QTest::newRow("-t 1 against a ready printer: its status, cut short")
+        << args("-a 127.0.9.30 -s A -l 500") << QByteArray() << plain
+        << args("-H 127.0.9.30 -t 1 --plugin") << 0
+        << "^OK - 127\\.0\\.9\\.30: Printer OK \\(status A, 500 etiketter igjen\\); kontrollen "
+           "ble avbrutt etter 1 s \\(--timeout\\) \\| time=[0-9.]+s;;;0\\.000;1\\.000 "
+           "labels=500;;;0$"
+        << QString() << 3;
 
     // What failed first is named first; the printer's status after it.
     QTest::newRow("network port 1024 refused, status on 1025")
@@ -347,8 +369,9 @@ void TestSolvarnSjekk::check_data()
         << "^CRITICAL - .*skriver\\.solvarn\\.test" << QString() << 15;
     QTest::newRow("name server never answers: ends within --timeout")
         << none << QByteArray() << "silent name server"
-        << args("network skriver.solvarn.test --plugin -t 2") << 3
-        << "^UNKNOWN - ingen svar innen 2 s \\(--timeout\\), kontrollen ble avbrutt \\|"
+        << args("network skriver.solvarn.test --plugin -t 2") << 2
+        << "^CRITICAL - skriver\\.solvarn\\.test: tidsavbrudd, ingen status fra skriveren; "
+           "kontrollen ble avbrutt etter 2 s \\(--timeout\\) \\|"
         << QString() << 5;
     QTest::newRow("-H, -t, -w, -c, -vv: labels below --warning, the log at -vv")
         << args("-a 127.0.9.23 -s A -l 8") << QByteArray() << plain
@@ -362,6 +385,28 @@ void TestSolvarnSjekk::check_data()
         << "^CRITICAL - 127\\.0\\.9\\.24: Fargebåndet er nesten tomt \\(status B, 3 etiketter "
            "igjen\\), etiketter innenfor --critical @5 \\|"
         << QString() << 0;
+    // An empty value (two blanks in the line) is what an engine passes for an unset range.
+    QTest::newRow("-w '' is no threshold, -c still one")
+        << args("-a 127.0.9.36 -s A -l 8") << QByteArray() << plain
+        << args("-H 127.0.9.36 -w  -c 10: --plugin") << 2
+        << "^CRITICAL - 127\\.0\\.9\\.36: Printer OK \\(status A, 8 etiketter igjen\\), "
+           "etiketter utenfor --critical 10: \\| time=[0-9.]+s;;;0\\.000;10\\.000 labels=8;;10:;0$"
+        << QString() << 0;
+    QTest::newRow("-c '' is no threshold, -w still one")
+        << args("-a 127.0.9.39 -s A -l 50") << QByteArray() << plain
+        << args("-H 127.0.9.39 -w 100: -c  --plugin") << 1
+        << "^WARNING - 127\\.0\\.9\\.39: Printer OK \\(status A, 50 etiketter igjen\\), "
+           "etiketter utenfor --warning 100: \\| time=[0-9.]+s;;;0\\.000;10\\.000 "
+           "labels=50;100:;;0$"
+        << QString() << 0;
+    // "0:" has a start of 0 and no end: it stays "0:", it is not "" nor dropped.
+    QTest::newRow("range 0: kept in the summary and the performance data")
+        << args("-a 127.0.9.47 -s A -l 5") << QByteArray() << plain
+        << args("-H 127.0.9.47 -w 0: -v --plugin") << 0
+        << "^OK - 127\\.0\\.9\\.47: Printer OK \\(status A, 5 etiketter igjen\\) \\| "
+           "time=[0-9.]+s;;;0\\.000;10\\.000 labels=5;0:;;0$"
+        << ", --timeout 10 s, --warning 0:\n"
+        << 0;
     QTest::newRow("-v: one line with what was checked")
         << args("-a 127.0.9.42 -s A -l 500") << QByteArray() << plain
         << args("-H 127.0.9.42 -v -w +100: --plugin") << 0
@@ -418,6 +463,15 @@ void TestSolvarnSjekk::check_data()
            "time=[0-9.]+s;;;0\\.000;20\\.000 answered=6;;;0 labels=500;;;0$"
         << "\ncom1: - Skriver OK - (status A)\ncom2: - Skriver OK - (status A)\n"
         << 0;
+    // COM1 has been answered when the time runs out in COM2's pause: its WARNING is the
+    // outcome, not a timeout's status.
+    QTest::newRow("serial cut short after a WARNING on COM1")
+        << args("--serial -s A -l 3") << QByteArray() << "one printer on com1 to com6"
+        << args("serial --to 6 --pause 2000 -w 10: -t 3 --plugin") << 1
+        << "^WARNING - com1: - Skriver OK - \\(status A, 3 etiketter igjen\\), etiketter utenfor "
+           "--warning 10:; kontrollen ble avbrutt etter 3 s \\(--timeout\\) \\| "
+           "time=[0-9.]+s;;;0\\.000;3\\.000 answered=1;;;0 labels=3;10:;;0$"
+        << QString() << 5;
     // SOLVARN_COM_PORTS in the order given: its second entry is COM2, though it sorts first.
     QTest::newRow("serial COM2 is the second port given, not the second in path order")
         << args("--serial -s A -l 2") << QByteArray() << "missing port, then the printer"
@@ -449,6 +503,10 @@ void TestSolvarnSjekk::check_data()
              std::pair{"range not readable", "serial --from x"},
              std::pair{"pause beyond 16 bits", "serial --pause 40000"},
              std::pair{"timeout not positive", "network 127.0.9.19 --timeout 0"},
+             std::pair{"timeout state not a state", "network 127.0.9.19 -t 3:foo"},
+             std::pair{"timeout state past 3", "network 127.0.9.19 -t 3:4"},
+             std::pair{"timeout state empty", "network 127.0.9.19 -t 3:"},
+             std::pair{"value missing at the end", "network 127.0.9.19 -w"},
              std::pair{"serial option for the network", "network 127.0.9.19 --to 3"},
              std::pair{"bad address under --plugin", "network a:b --plugin"},
          }) {
@@ -522,16 +580,22 @@ void TestSolvarnSjekk::check()
     QCOMPARE(lines.takeLast(), QString()); // every line ends
     QVERIFY(!lines.isEmpty());
     // A monitoring engine reads the first line; on a terminal the summary comes after the log.
+    // Bad arguments give no log: the summary, then the usage line.
     const bool plugin = arguments.contains(QStringLiteral("--plugin"));
-    const QString line = plugin ? lines.first() : lines.last();
+    const bool usageError =
+        exitCode == 3 && shown.isEmpty() && summary == QLatin1String("^UNKNOWN - ");
+    const QString line = plugin || usageError ? lines.first() : lines.last();
     QVERIFY2(pluginLine.match(line).hasMatch(), qPrintable(line));
     QVERIFY2(line.startsWith(statusWord(exitCode) + QStringLiteral(" - ")), qPrintable(line));
     QVERIFY2(QRegularExpression(summary).match(line).hasMatch(), qPrintable(line));
     if (!shown.isEmpty())
         QVERIFY2(run.out.contains(shown), qPrintable(run.out));
-    if (exitCode == 3 && shown.isEmpty() && summary == QLatin1String("^UNKNOWN - ")) {
-        // Bad arguments: the summary alone, and one clear line on standard error.
-        QCOMPARE(lines.size(), 1);
+    if (usageError) {
+        // Bad arguments: the summary, one usage line, and one clear line on standard error.
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines.at(1),
+                 QStringLiteral("Usage: solvarn-sjekk [options] network ADDRESS | -H ADDRESS | "
+                                "serial"));
         if (!plugin) {
             QVERIFY2(run.err.startsWith(QStringLiteral("solvarn-sjekk: ")) &&
                          run.err.count(QLatin1Char('\n')) == 1,
@@ -685,6 +749,11 @@ void TestSolvarnSjekk::informationOptions_data()
         << "Environment:\n  SOLVARN_COM_PORTS         serial: device paths, separated by colons";
     QTest::newRow("--help names -H")
         << QStringList{QStringLiteral("--help")} << "  -H, --hostname <ADDRESS>";
+    QTest::newRow("--help names the program, not its path")
+        << QStringList{QStringLiteral("--help")}
+        << "Usage: solvarn-sjekk [options] network ADDRESS | -H ADDRESS | serial\n";
+    QTest::newRow("find --help") << QStringList{QStringLiteral("find"), QStringLiteral("--help")}
+                                 << "Usage: solvarn-sjekk find [options] ADDRESSES\n";
 }
 
 void TestSolvarnSjekk::informationOptions()
@@ -696,6 +765,9 @@ void TestSolvarnSjekk::informationOptions()
     QCOMPARE(run.exitCode, 3);
     QVERIFY2(run.out.contains(shown), qPrintable(run.out));
     QCOMPARE(run.err, QString());
+    // Every line fits a terminal of 80 columns, as the plugin guidelines ask.
+    for (const QString &line : run.out.split(QLatin1Char('\n')))
+        QVERIFY2(line.size() <= 80, qPrintable(line));
 }
 
 void TestSolvarnSjekk::statusOfLetter_data()
@@ -815,6 +887,16 @@ void TestSolvarnSjekk::optionLimits_data()
     row("--timeout one past", "network 127.0.0.1 --timeout 86401",
         "--timeout needs whole seconds from 1 to 86400, not \"86401\"");
     row("--timeout smallest", "network 127.0.0.1 -t 1", "");
+    row("--timeout state word in any case", "network 127.0.0.1 -t 3:critical", "");
+    row("--timeout state with the default seconds", "network 127.0.0.1 -t :0", "");
+    row("--timeout state not a state", "network 127.0.0.1 -t 3:foo",
+        "--timeout needs a state after the colon: 0 to 3, OK, WARNING, CRITICAL or UNKNOWN, "
+        "not \"foo\"");
+    row("--timeout seconds bad before a state", "network 127.0.0.1 -t x:UNKNOWN",
+        "--timeout needs whole seconds from 1 to 86400, not \"x\"");
+    // An empty value (the line's last blank) is the option left out.
+    row("--timeout empty", "network 127.0.0.1 -t ", "");
+    row("--from empty", "serial --from ", "");
     row("--from largest", "serial --from 32767 --to 32767", "");
     row("--from one past", "serial --from 32768",
         "--from is out of range (-32768 to 32767): \"32768\"");
@@ -1088,27 +1170,34 @@ void TestSolvarnSjekk::networkVerdict_data()
     QTest::addColumn<int>("loops");
     QTest::addColumn<bool>("received");
     QTest::addColumn<QString>("status"); // strStatus
-    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("soFar");     // the finding of a test still running, not its end
+    QTest::addColumn<QString>("line");   // empty: nothing found so far
     const QString status = QStringLiteral("OK: Printer OK\rA000500");
     const QString init = QStringLiteral("init!");
     QTest::newRow("status on the last pass counts")
-        << "PRINTING" << 21 << true << status
+        << "PRINTING" << 21 << true << status << false
         << "OK - 127.0.0.1: Printer OK (status A, 500 etiketter igjen) | labels=500;;;0";
     QTest::newRow("status on the first pass")
-        << "PRINTING" << 1 << true << status
+        << "PRINTING" << 1 << true << status << false
         << "OK - 127.0.0.1: Printer OK (status A, 500 etiketter igjen) | labels=500;;;0";
     QTest::newRow("status while port 1024 never connected")
-        << "KLIKK" << 21 << true << status
+        << "KLIKK" << 21 << true << status << false
         << "CRITICAL - Finner ikke skriver på IP-adresse 127.0.0.1";
     QTest::newRow("no status in 21 passes")
-        << "PRINTING" << 21 << false << init
+        << "PRINTING" << 21 << false << init << false
         << "CRITICAL - Finner ikke skriver på IP-adresse 127.0.0.1";
     // A socket error's text took the place of the decoded reply: the loop ended at 20 passes,
     // one short of "not found".
     QTest::newRow("20 passes, a reply that does not decode")
         << "ERROR" << 20 << true
-        << QStringLiteral("TCP/IP FEIL (SockInn). Kode=10054\r\nConnection reset by peer")
+        << QStringLiteral("TCP/IP FEIL (SockInn). Kode=10054\r\nConnection reset by peer") << false
         << "CRITICAL - 127.0.0.1: skriveren svarte ikke med status";
+    // Should the time run out now, the printer has answered all the same.
+    QTest::newRow("so far: a status before port 1024 connected")
+        << "KLIKK" << 2 << true << status << true
+        << "OK - 127.0.0.1: Printer OK (status A, 500 etiketter igjen) | labels=500;;;0";
+    QTest::newRow("so far: connected, no status yet")
+        << "PRINTING" << 3 << false << init << true << QString();
 }
 
 void TestSolvarnSjekk::networkVerdict()
@@ -1117,6 +1206,7 @@ void TestSolvarnSjekk::networkVerdict()
     QFETCH(int, loops);
     QFETCH(bool, received);
     QFETCH(QString, status);
+    QFETCH(bool, soFar);
     QFETCH(QString, line);
     NetworkState state;
     state.strStatus = status;
@@ -1124,6 +1214,11 @@ void TestSolvarnSjekk::networkVerdict()
     state.strTestState = testState;
     state.strPrinterIP = QStringLiteral("127.0.0.1");
     state.intLoops = qint16(loops);
+    if (soFar) {
+        const std::optional<CheckSummary> found = networkFindingSoFar(state, SocketHistory{}, {});
+        QCOMPARE(found ? found->line() : QString(), line);
+        return;
+    }
     QCOMPARE(networkSummary(state, SocketHistory{}, {}).line(), line);
 }
 
