@@ -341,9 +341,9 @@ void TestSolvarnSjekk::check_data()
         << QString() << 5;
     // The status comes after a quarter of a second; the test would end on it at 1.25 s.
     QTest::newRow("-t 1 against a ready printer: its status, cut short")
-        << args("-a 127.0.9.30 -s A -l 500") << QByteArray() << plain
-        << args("-H 127.0.9.30 -t 1 --plugin") << 0
-        << "^OK - 127\\.0\\.9\\.30: Printer OK \\(status A, 500 etiketter igjen\\); kontrollen "
+        << args("-a 127.0.9.48 -s A -l 500") << QByteArray() << plain
+        << args("-H 127.0.9.48 -t 1 --plugin") << 0
+        << "^OK - 127\\.0\\.9\\.48: Printer OK \\(status A, 500 etiketter igjen\\); kontrollen "
            "ble avbrutt etter 1 s \\(--timeout\\) \\| time=[0-9.]+s;;;0\\.000;1\\.000 "
            "labels=500;;;0$"
         << QString() << 3;
