@@ -91,6 +91,27 @@ void LogBox::appendLogText(const QString &text)
     horizontal->setValue(horizontalBefore);
 }
 
+void LogBox::placeCaretAtLine(qsizetype logOffset)
+{
+    logOffset = qBound(qsizetype(0), logOffset, m_text.size());
+    // The document holds one character for each CR LF of the log text.
+    const qsizetype position =
+        logOffset - QStringView(m_text).left(logOffset).count(QStringView(u"\r\n"));
+    QScrollBar *vertical = verticalScrollBar();
+    QScrollBar *horizontal = horizontalScrollBar();
+    const int verticalBefore = vertical->value();
+    const int horizontalBefore = horizontal->value();
+
+    QTextCursor caret(document());
+    caret.setPosition(
+        static_cast<int>(qMin(position, qsizetype(document()->characterCount() - 1))));
+    caret.movePosition(QTextCursor::StartOfBlock);
+    setTextCursor(caret);
+
+    vertical->setValue(verticalBefore);
+    horizontal->setValue(horizontalBefore);
+}
+
 void LogBox::clearLog()
 {
     m_text.clear();
