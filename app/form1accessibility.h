@@ -25,8 +25,8 @@ public:
     void announceHelpWritten() const;
     // What a test is about to do, once it has taken the focus from the test button.
     void announceStart(const QString &text) const;
-    // Before a test: the log goes quiet for screen readers, its caret on the empty last line, so
-    // that the focus arriving there reads no line left from before.
+    // Before a test: the log goes quiet for screen readers, its caret at the test's first line,
+    // so that the focus arriving there reads no line left from before, nor the stars.
     void testStarts() const;
     // The test's verdict, once, as soon as the test has ended; that it ended when it has none.
     // The log's caret stands on the line at verdictAt (a position in the log text; -1: the

@@ -1,5 +1,7 @@
 #include "quietaccessibility.h"
 
+#include "announcement.h"
+
 #include <QAccessible>
 #include <QLineEdit>
 #include <QList>
@@ -36,7 +38,14 @@ bool isTextEvent(QAccessible::Event type)
 bool isNoise(QAccessibleEvent *event)
 {
     QObject *object = event->object();
-    if (!object || !isTextEvent(event->type()))
+    if (!object)
+        return false;
+    // An announcement is named while hidden and read as it appears; the name's change alone
+    // costs a screen reader an event to handle before the announcement.
+    if (event->type() == QAccessible::NameChanged && object->isWidgetType() &&
+        !static_cast<QWidget *>(object)->isVisible() && qobject_cast<Announcement *>(object))
+        return true;
+    if (!isTextEvent(event->type()))
         return false;
     if (quietObjects().contains(object))
         return true;

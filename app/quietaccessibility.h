@@ -11,6 +11,7 @@ class QObject;
 // - a field's selection cleared as the focus leaves it, which Orca 43 tells as "Text
 //   unselected." on every Tab out of a field: only the field that has the focus has a
 //   selection worth telling.
+// - the name given to a hidden announcement, which is told as it appears.
 class QuietAccessibility
 {
 public:

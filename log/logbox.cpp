@@ -82,10 +82,19 @@ void LogBox::appendLogText(const QString &text)
 
     const QString shown = displayTextFor(text);
     m_text.append(text);
+    const bool selectedBefore = textCursor().hasSelection();
 
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
     end.insertText(shown);
+
+    // A caret kept before the new text (placeCaretAtLine) stays, but the toolkit moves its
+    // anchor on with the text, which would select it.
+    if (!selectedBefore && textCursor().hasSelection()) {
+        QTextCursor caret = textCursor();
+        caret.clearSelection();
+        setTextCursor(caret);
+    }
 
     vertical->setValue(followEnd ? vertical->maximum() : verticalBefore);
     horizontal->setValue(horizontalBefore);
@@ -106,6 +115,8 @@ void LogBox::placeCaretAtLine(qsizetype logOffset)
     caret.setPosition(
         static_cast<int>(qMin(position, qsizetype(document()->characterCount() - 1))));
     caret.movePosition(QTextCursor::StartOfBlock);
+    // Lines added later go after it: placed at the end, it stays at the first of them.
+    caret.setKeepPositionOnInsert(true);
     setTextCursor(caret);
 
     vertical->setValue(verticalBefore);

@@ -24,8 +24,8 @@ public:
     void appendLogText(const QString &text);
     void clearLog();
     // Puts the caret at the start of the line that holds the character at the log text's
-    // offset (the end: the empty last line), without moving the view, so that a screen
-    // reader's current-line command reads that line.
+    // offset, without moving the view, so that a screen reader's current-line command reads
+    // that line. Placed at the end, it stays at the first line written after.
     void placeCaretAtLine(qsizetype logOffset);
 
 protected:
