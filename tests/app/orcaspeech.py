@@ -104,6 +104,12 @@ def run(program, sim, transcript, com_ports):
             failures.append("%s spoken %.2f s after the key" % (what, took))
         return mark
 
+    def type_and_hear(text, what):
+        """Types over a field's selection; Orca echoes the last character typed."""
+        mark = transcript.mark()
+        type_text(text)
+        transcript.wait_for(mark, r"\b%s\b" % re.escape(text[-1]), what)
+
     mark = transcript.mark()
     window = subprocess.Popen([program], env=dict(os.environ, SOLVARN_COM_PORTS=com_ports))
     try:
@@ -185,20 +191,30 @@ def run(program, sim, transcript, com_ports):
         spoken_once(mark, "Loggen er tom", "the cleared log during the test")
         spoken_once(mark, "Finner ikke skriver", "the silent printer's verdict")
 
-        # A serial sweep: COM1 a printer, COM2 no device; a pause of 5 is corrected to 10.
+        # A serial sweep of COM2 alone, no device: a pause of 5 is corrected to 10.
         step(["Tab"] * 4, r"Serieport push button", "Serieport")
         step(["space"], r"Pause \(ms\) text\. 350 selected", "the pause after the switch")
-        mark = transcript.mark()
-        type_text("5")
-        transcript.wait_for(mark, r"5\W*$", "the typed pause")
+        type_and_hear("5", "the typed pause")
         step(["Tab", "Tab"], r"COM til text\. 16 selected", "the last port")
+        type_and_hear("2", "the typed last port")
+        step(["Tab"], r"COM fra text\. 1 selected", "the first port")
+        type_and_hear("2", "the typed first port")
+        step(["Tab", "Tab", "Tab"], r"Test skriver push button", "Test skriver")
         mark = transcript.mark()
-        type_text("2")
-        transcript.wait_for(mark, r"2\W*$", "the typed last port")
-        step(["Tab", "Tab", "Tab", "Tab"], r"Test skriver push button", "Test skriver")
+        step(["space"], r"Pausen er rettet til 10 ms\. Tester com2 med hastighet 19200 og pause "
+             r"10 ms, ferdig innen ett sekund\..*Ingen skriver svarte\. com2 finnes ikke\.",
+             "the corrected pause and the missing port")
+        spoken_once(mark, "Pausen er rettet", "the corrected pause")
+
+        # COM1 a printer, COM2 no device, at a pause a loaded machine's simulator keeps.
+        step(["Tab"] * 4, r"Pause \(ms\) text\. 10 selected", "the corrected pause, whole")
+        type_and_hear("1000", "the typed pause")
+        step(["Tab", "Tab", "Tab"], r"COM fra text\. 2 selected", "the first port")
+        type_and_hear("1", "the typed first port")
+        step(["Tab", "Tab", "Tab"], r"Test skriver push button", "Test skriver")
         mark = transcript.mark()
-        step(["space"], r"Pausen er rettet til 10 ms\. Tester com1 til com2 med hastighet 19200 "
-             r"og pause 10 ms.*com1: - Skriver OK -\. com2 finnes ikke\.", "the sweep")
+        step(["space"], r"Tester com1 til com2 med hastighet 19200 og pause 1000 ms, ferdig innen "
+             r"omtrent 2 sekunder\..*com1: - Skriver OK -\. com2 finnes ikke\.", "the sweep")
         spoken_once(mark, "com2 finnes ikke", "the sweep's verdict")
         step(["KP_Enter"], r"Logg read only text\.? - Skriver OK -", "the sweep's verdict again")
     finally:
