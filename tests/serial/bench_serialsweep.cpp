@@ -32,14 +32,16 @@ struct SweepWindow
         txtPause->setText(QStringLiteral("10"));
         logBox->resize(600, 400);
         window.show();
-        FormFields fields;
-        fields.txtComFra = txtComFra;
-        fields.txtComTil = txtComTil;
-        fields.comboHastighet = comboHastighet;
-        fields.txtPause = txtPause;
-        fields.cmdTest = cmdTest;
-        fields.window = &window;
-        host = std::make_unique<FormTestHost>(fields);
+        host = std::make_unique<FormTestHost>(FormFields{txtComFra,
+                                                         txtComTil,
+                                                         comboHastighet,
+                                                         txtPause,
+                                                         nullptr,
+                                                         cmdTest,
+                                                         &window,
+                                                         nullptr,
+                                                         {},
+                                                         {}});
         sweep = std::make_unique<SerialSweep>(*host, comPort, sleeper, log);
     }
 
