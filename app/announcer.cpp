@@ -1,39 +1,42 @@
 #include "announcer.h"
 
-#include <QAccessibleWidget>
+#include "announcement.h"
 
-namespace {
+#include <QWidget>
 
-QAccessibleInterface *announcerFactory(const QString &className, QObject *object)
-{
-    if (className == QLatin1String("Announcer") && object && object->isWidgetType())
-        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Notification);
-    return nullptr;
-}
-
-} // namespace
-
-Announcer::Announcer(QWidget *parent)
-    : QWidget(parent)
+Announcer::Announcer(QWidget *window)
+    : QObject(window)
+    , m_window(window)
 {
     setObjectName(QStringLiteral("announcer"));
-    setFocusPolicy(Qt::NoFocus);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setGeometry(0, 0, 0, 0);
-    hide();
-}
-
-void Announcer::install()
-{
-    QAccessible::installFactory(announcerFactory);
 }
 
 void Announcer::announce(const QString &text)
 {
-    m_lastAnnounced = text.simplified();
-    setAccessibleName(m_lastAnnounced);
-    // Appearing is what is announced: hidden first, so that the same text twice is told twice.
-    hide();
-    if (!m_lastAnnounced.isEmpty())
-        show();
+    const QString told = text.simplified();
+    if (told.isEmpty())
+        return;
+    if (m_objects.size() < kept) {
+        m_objects.append(new Announcement(m_window));
+        m_objects.constLast()->tell(told);
+        return;
+    }
+    Announcement *oldest = m_objects.at(m_next);
+    m_next = (m_next + 1) % kept;
+    oldest->tell(told);
+}
+
+QStringList Announcer::announced() const
+{
+    QStringList texts;
+    for (qsizetype i = 0; i < m_objects.size(); ++i)
+        texts << m_objects.at((m_next + i) % m_objects.size())->accessibleName();
+    return texts;
+}
+
+QWidget *Announcer::latest() const
+{
+    if (m_objects.isEmpty())
+        return nullptr;
+    return m_objects.at((m_next + m_objects.size() - 1) % m_objects.size());
 }

@@ -1,28 +1,43 @@
 #ifndef ANNOUNCER_H
 #define ANNOUNCER_H
 
-#include <QWidget>
+#include <QList>
+#include <QObject>
+#include <QStringList>
 
-// Tells a screen reader user, once and right away, what just happened where the focus is not:
-// a test's verdict, a copied or cleared log. It is a notification that takes no room and
-// draws nothing, so the window looks and works as before for everyone else. Screen readers
-// speak a notification when it appears, whatever the focus and whatever key was pressed;
-// Orca 43 speaks neither text added to the log nor a changed description.
-class Announcer : public QWidget
+class Announcement;
+class QWidget;
+
+// Tells a screen reader user, once each and in order, what just happened where the focus is
+// not: a test's start and verdict, a copied or cleared log. Orca gets to an announcement
+// seconds after it appears; one object whose text a later announcement replaced would be read
+// with the later text, and the earlier one lost. So each announcement has an object of its
+// own, which keeps its text while the screen reader's queue of events catches up: the
+// announcements wait there, in the order told. The objects are used again, the oldest first,
+// once as many newer announcements have followed as any screen reader could lag behind.
+class Announcer : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit Announcer(QWidget *parent = nullptr);
+    // Announcements told before one is used again: far more than a test and a button's
+    // outcome tell within a screen reader's lag.
+    static constexpr qsizetype kept = 16;
 
-    // Makes every announcer answer screen readers as a notification.
-    static void install();
+    explicit Announcer(QWidget *window);
 
     void announce(const QString &text);
-    const QString &lastAnnounced() const { return m_lastAnnounced; }
+
+    // The announcements still kept, the oldest first.
+    QStringList announced() const;
+    // The newest announcement's object, or none before the first.
+    QWidget *latest() const;
 
 private:
-    QString m_lastAnnounced;
+    QWidget *m_window;
+    QList<Announcement *> m_objects;
+    // The position of the next announcement in m_objects, once all exist.
+    qsizetype m_next = 0;
 };
 
 #endif // ANNOUNCER_H

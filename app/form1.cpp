@@ -15,10 +15,12 @@
 #include "serialsweep.h"
 #include "speedboxstepper.h"
 #include "speedlist.h"
+#include "teststarttext.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -61,6 +63,16 @@ void Form1::createTests()
     fields.txtIP = m_ui.txtIP;
     fields.cmdTest = m_ui.cmdTest;
     fields.window = this;
+    fields.log = m_log.get();
+    fields.announce = [this](const QString &text) { m_accessibility->announceStart(text); };
+    if (m_platform.comPortDevice) {
+        fields.portDenied = [device = m_platform.comPortDevice](qint16 port) {
+            // A port held by another program can be read and written by this user; one the
+            // user may not open cannot (a device of group dialout, for instance).
+            const QFileInfo info(device(port));
+            return info.exists() && !(info.isReadable() && info.isWritable());
+        };
+    }
     m_testHost = std::make_unique<FormTestHost>(fields);
     m_serial = std::make_unique<SerialSweep>(*m_testHost, *m_platform.comPort, *m_platform.sleeper,
                                              *m_log);
@@ -147,21 +159,31 @@ void Form1::cmdTCP_Click()
 
 void Form1::cmdTest_Click()
 {
+    m_accessibility->testStarts();
     QString verdict;
+    qsizetype verdictAt = -1;
+    bool closeRequested = false;
     if (m_PrinterMode == serialMode) {
-        TestSerialPrinter();
+        closeRequested = TestSerialPrinter();
         verdict = m_testHost->serialVerdict();
+        verdictAt = m_testHost->serialVerdictAt();
     } else {
+        m_testHost->announceAtStart(networkStartText(m_testHost->address()));
         TestNetworkPrinter();
         verdict = m_network->verdict();
+        // The verdict is the last line of its kind that the test wrote.
+        if (!verdict.isEmpty())
+            verdictAt = m_log->text().lastIndexOf(verdict);
     }
-    m_accessibility->announceTestEnded(verdict);
+    m_accessibility->testEnded(verdict, verdictAt);
+    if (closeRequested)
+        m_platform.endProgram();
 }
 
-void Form1::TestSerialPrinter()
+bool Form1::TestSerialPrinter()
 {
     m_serial->TestSerialPrinter(m_testHost->serialFields());
-    dropInputMadeWhileFrozen();
+    return dropInputMadeWhileFrozen();
 }
 
 void Form1::TestNetworkPrinter()

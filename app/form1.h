@@ -53,7 +53,8 @@ private:
     void connectEvents();
     void Form_Load();
     void ShowPrinterMode();
-    void TestSerialPrinter();
+    // Whether the window was asked to close while the sweep held it.
+    bool TestSerialPrinter();
     void TestNetworkPrinter();
     void cmdOpenTCP_Click();
     void cmdCloseTCP_Click();

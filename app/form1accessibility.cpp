@@ -1,10 +1,12 @@
 #include "form1accessibility.h"
 
+#include "announcement.h"
 #include "announcer.h"
 #include "form1ui.h"
 #include "lineeditaccessible.h"
 #include "logbox.h"
 #include "namedcomboboxaccessible.h"
+#include "quietaccessibility.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -46,7 +48,8 @@ void Form1Accessibility::install()
     // On Linux the toolkit names a combo box by the text it shows; this names it as elsewhere.
     NamedComboBoxAccessible::install();
     LineEditAccessible::install();
-    Announcer::install();
+    Announcement::install();
+    QuietAccessibility::install();
 }
 
 Form1Accessibility::Form1Accessibility(const Form1Ui &ui)
@@ -94,8 +97,23 @@ void Form1Accessibility::announceHelpWritten() const
     m_ui.announcer->announce(helpWrittenText);
 }
 
-void Form1Accessibility::announceTestEnded(const QString &verdict) const
+void Form1Accessibility::announceStart(const QString &text) const
 {
+    m_ui.announcer->announce(text);
+}
+
+void Form1Accessibility::testStarts() const
+{
+    QuietAccessibility::setQuiet(m_ui.txtResultat, true);
+    m_ui.txtResultat->placeCaretAtLine(m_ui.txtResultat->logText().size());
+}
+
+void Form1Accessibility::testEnded(const QString &verdict, qsizetype verdictAt) const
+{
+    LogBox *log = m_ui.txtResultat;
+    // Still quiet: the caret is placed for the user's next question, not told now.
+    log->placeCaretAtLine(verdictAt < 0 ? log->logText().size() : verdictAt);
+    QuietAccessibility::setQuiet(log, false);
     // Screen readers speak neither the lines added to the log nor the focus that the switched
     // off test button passes on in time: the verdict, which stands a few lines above the end,
     // is announced instead.

@@ -2,6 +2,7 @@
 #define FORM1ACCESSIBILITY_H
 
 #include <QString>
+#include <QtGlobal>
 
 class Form1Ui;
 
@@ -22,8 +23,15 @@ public:
     void announceCopied() const;
     void announceCleared() const;
     void announceHelpWritten() const;
+    // What a test is about to do, once it has taken the focus from the test button.
+    void announceStart(const QString &text) const;
+    // Before a test: the log goes quiet for screen readers, its caret at the test's first line,
+    // so that the focus arriving there reads no line left from before, nor the stars.
+    void testStarts() const;
     // The test's verdict, once, as soon as the test has ended; that it ended when it has none.
-    void announceTestEnded(const QString &verdict) const;
+    // The log's caret stands on the line at verdictAt (a position in the log text; -1: the
+    // end), where a screen reader's current-line command reads the verdict again.
+    void testEnded(const QString &verdict, qsizetype verdictAt) const;
     // What a button wrote in the log.
     void announceLogged(const QString &text) const;
 

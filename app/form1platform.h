@@ -1,6 +1,8 @@
 #ifndef FORM1PLATFORM_H
 #define FORM1PLATFORM_H
 
+#include "comportnumbering.h"
+
 #include <functional>
 
 class Clipboard;
@@ -19,6 +21,8 @@ struct Form1Platform
     EventPump *eventPump = nullptr;
     Sleeper *sleeper = nullptr;
     CommControl *comPort = nullptr;
+    // The device behind a COM number of comPort, where the window can tell; empty otherwise.
+    ComPortResolver comPortDevice;
     SocketControl *sockInn = nullptr;
     SocketControl *sockUt = nullptr;
     // Ends the program at once, whatever runs; by default closes the ports and quits.

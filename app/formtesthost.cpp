@@ -1,6 +1,8 @@
 #include "formtesthost.h"
 
+#include "logpane.h"
 #include "statustext.h"
+#include "teststarttext.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -29,16 +31,23 @@ QString FormTestHost::address() const
 
 QString FormTestHost::serialVerdict() const
 {
-    if (m_answers.isEmpty())
-        return GetStatustext(QString());
-    return m_answers.join(QStringLiteral("; "));
+    return m_verdict.text();
 }
 
 void FormTestHost::setTestRunning(bool running)
 {
-    if (running)
-        m_answers.clear();
+    if (running) {
+        m_verdict.clear();
+        m_verdictAt = -1;
+        m_verdictIsStatus = false;
+    }
+    // Switched off, the test button hands the focus on, which a screen reader tells first.
     m_fields.cmdTest->setEnabled(!running);
+    if (running && !m_startText.isEmpty()) {
+        if (m_fields.announce)
+            m_fields.announce(m_startText);
+        m_startText.clear();
+    }
 }
 
 void FormTestHost::setComFraText(const QString &text)
@@ -56,12 +65,34 @@ void FormTestHost::setPauseText(const QString &text)
     m_fields.txtPause->setText(text);
 }
 
+void FormTestHost::sweepStarts(const SerialSweepPlan &plan)
+{
+    // Told before the first port, with the values corrected, while the window still answers.
+    if (m_fields.announce)
+        m_fields.announce(sweepStartText(plan));
+}
+
 void FormTestHost::replyReceived(qint16 port, const QString &reply)
 {
-    // A port answered where its status text is another than that of silence.
-    const QString status = GetStatustext(reply);
-    if (status != GetStatustext(QString()))
-        m_answers << QStringLiteral("com%1: %2").arg(port).arg(status);
+    m_verdict.replyReceived(port, reply);
+    m_lastReplyIsStatus = hasKnownStatus(reply);
+}
+
+void FormTestHost::statusLineFollows(qint16 port)
+{
+    static_cast<void>(port);
+    if (!m_fields.log || m_verdictIsStatus)
+        return;
+    if (m_verdictAt < 0 || m_lastReplyIsStatus) {
+        m_verdictAt = m_fields.log->text().size();
+        m_verdictIsStatus = m_lastReplyIsStatus;
+    }
+}
+
+void FormTestHost::portFailed(qint16 port, qint32 errorNumber)
+{
+    const bool denied = m_fields.portDenied && m_fields.portDenied(port);
+    m_verdict.portFailed(port, errorNumber, denied);
 }
 
 void FormTestHost::portDone()

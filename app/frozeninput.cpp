@@ -31,8 +31,6 @@ bool isUserInput(QEvent::Type type)
     case QEvent::TabletRelease:
     case QEvent::TabletMove:
     case QEvent::NativeGesture:
-    // The window's close box: the user may not end the program under a sweep either.
-    case QEvent::Close:
         return true;
     default:
         return false;
@@ -41,24 +39,36 @@ bool isUserInput(QEvent::Type type)
 
 class InputDropper : public QObject
 {
+public:
+    bool closeRequested() const { return m_closeRequested; }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (isUserInput(event->type()))
             return true;
+        // The window's close box: the window closes under no sweep, but once it is over.
+        if (event->type() == QEvent::Close) {
+            m_closeRequested = true;
+            return true;
+        }
         return QObject::eventFilter(watched, event);
     }
+
+private:
+    bool m_closeRequested = false;
 };
 
 } // namespace
 
-void dropInputMadeWhileFrozen()
+bool dropInputMadeWhileFrozen()
 {
     QCoreApplication *application = QCoreApplication::instance();
     if (!application)
-        return;
+        return false;
     InputDropper dropper;
     application->installEventFilter(&dropper);
     QCoreApplication::processEvents(QEventLoop::AllEvents, drainLimitMs);
     application->removeEventFilter(&dropper);
+    return dropper.closeRequested();
 }

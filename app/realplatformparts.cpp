@@ -2,6 +2,7 @@
 
 #include "answeringsleeper.h"
 #include "commcontrol.h"
+#include "comportsetting.h"
 #include "qteventpump.h"
 #include "socketcontrol.h"
 #include "systemclipboard.h"
@@ -30,7 +31,13 @@ RealPlatformParts::RealPlatformParts(Form1Platform &platform, QWidget *window)
            [window] { return std::make_unique<WidgetMessageBox>(window); });
     fillIn(platform.eventPump, m_eventPump, [] { return std::make_unique<QtEventPump>(); });
     fillIn(platform.sleeper, m_sleeper, [] { return std::make_unique<AnsweringSleeper>(); });
-    fillIn(platform.comPort, m_comPort, [] { return createSystemCommControl(); });
+    fillIn(platform.comPort, m_comPort, [&platform] {
+        // One numbering for the control and the window, which asks it about a port it
+        // could not open.
+        const ComPortNumbering numbering = configuredComPortNumbering();
+        platform.comPortDevice = numbering.resolve;
+        return createSystemCommControl(numbering);
+    });
     fillIn(platform.sockInn, m_sockInn, [] { return createSystemSocketControl(); });
     fillIn(platform.sockUt, m_sockUt, [] { return createSystemSocketControl(); });
 }

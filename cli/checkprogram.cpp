@@ -133,7 +133,7 @@ CheckSummary runSerial(const CheckOptions &options, ConsoleOutput &output, Findi
                        const QElapsedTimer &clock)
 {
     ThreadSleeper sleeper;
-    const ComPortNumbering numbering = commandLineComPortNumbering();
+    const ComPortNumbering numbering = configuredComPortNumbering();
     const std::unique_ptr<CommControl> systemPort = createSystemCommControl(numbering);
     SerialCheckHost host;
     WatchedCommControl comPort(

@@ -80,7 +80,7 @@ FindResults findOnSerialPorts(const FindOptions &options, std::FILE *err)
                    .arg(attempts * options.pauseMs / millisecondsPerSecond, 0, 'f', 2));
     ThreadSleeper sleeper;
     const std::unique_ptr<CommControl> comPort =
-        createSystemCommControl(commandLineComPortNumbering());
+        createSystemCommControl(configuredComPortNumbering());
     SerialFinder finder(*comPort, sleeper, options.comFrom, options.comTo, options.serialSpeeds,
                         options.pauseMs);
     ProgressLine progress(err, true);

@@ -82,12 +82,44 @@ void LogBox::appendLogText(const QString &text)
 
     const QString shown = displayTextFor(text);
     m_text.append(text);
+    const bool selectedBefore = textCursor().hasSelection();
 
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
     end.insertText(shown);
 
+    // A caret kept before the new text (placeCaretAtLine) stays, but the toolkit moves its
+    // anchor on with the text, which would select it.
+    if (!selectedBefore && textCursor().hasSelection()) {
+        QTextCursor caret = textCursor();
+        caret.clearSelection();
+        setTextCursor(caret);
+    }
+
     vertical->setValue(followEnd ? vertical->maximum() : verticalBefore);
+    horizontal->setValue(horizontalBefore);
+}
+
+void LogBox::placeCaretAtLine(qsizetype logOffset)
+{
+    logOffset = qBound(qsizetype(0), logOffset, m_text.size());
+    // The document holds one character for each CR LF of the log text.
+    const qsizetype position =
+        logOffset - QStringView(m_text).left(logOffset).count(QStringView(u"\r\n"));
+    QScrollBar *vertical = verticalScrollBar();
+    QScrollBar *horizontal = horizontalScrollBar();
+    const int verticalBefore = vertical->value();
+    const int horizontalBefore = horizontal->value();
+
+    QTextCursor caret(document());
+    caret.setPosition(
+        static_cast<int>(qMin(position, qsizetype(document()->characterCount() - 1))));
+    caret.movePosition(QTextCursor::StartOfBlock);
+    // Lines added later go after it: placed at the end, it stays at the first of them.
+    caret.setKeepPositionOnInsert(true);
+    setTextCursor(caret);
+
+    vertical->setValue(verticalBefore);
     horizontal->setValue(horizontalBefore);
 }
 

@@ -23,6 +23,10 @@ public:
     const QString &logText() const { return m_text; }
     void appendLogText(const QString &text);
     void clearLog();
+    // Puts the caret at the start of the line that holds the character at the log text's
+    // offset, without moving the view, so that a screen reader's current-line command reads
+    // that line. Placed at the end, it stays at the first line written after.
+    void placeCaretAtLine(qsizetype logOffset);
 
 protected:
     bool event(QEvent *event) override;

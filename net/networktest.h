@@ -26,6 +26,9 @@ class NetworkTest
 public:
     static constexpr qint16 intMaxLoops = 20;
     static constexpr qint32 passPauseMs = 250;
+    // The longest a test waits: a pause after each pass of the loop, which may run one pass
+    // past intMaxLoops, and two pauses after it.
+    static constexpr qint32 longestWaitMs = (intMaxLoops + 1 + 2) * passPauseMs;
 
     static constexpr QLatin1String stateKlikk{"KLIKK"};
     static constexpr QLatin1String statePrint{"PRINT"};

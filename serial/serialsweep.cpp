@@ -99,6 +99,11 @@ template <typename Step> SerialSweep::Outcome SerialSweep::attempt(Step &&step)
 SerialSweep::Outcome SerialSweep::report(const RuntimeError &error)
 {
     const char *known = knownErrorLine(error.number);
+    // Why a port was left: the first error met there, unless a named one followed that says
+    // more (a port in use, after a settings text it refused); not the port found closed, which
+    // only follows from an earlier error.
+    if (m_portError == 0 || (known && error.number != CommControl::comPortNotOpen))
+        m_portError = error.number;
     try {
         if (known) {
             m_log.AddLogLine(QLatin1String(known));
@@ -121,6 +126,7 @@ void SerialSweep::TestSerialPrinter(const SerialSweepFields &fields)
     qint16 intComTil = 0;
     qint16 intPause = 0;
     QString strHastighet;
+    SerialSweepPlan plan;
     attempt([&] { intComFra = readFieldNumber(fields.comFra); });
     attempt([&] { intComTil = readFieldNumber(fields.comTil); });
     attempt([&] { strHastighet = fields.hastighet; });
@@ -128,12 +134,14 @@ void SerialSweep::TestSerialPrinter(const SerialSweepFields &fields)
     attempt([&] {
         if (intPause < shortestPause) {
             intPause = shortestPause;
+            plan.pauseCorrected = true;
             m_host.setPauseText(QString::number(shortestPause));
         }
     });
     attempt([&] {
         if (intPause > longestPause) {
             intPause = longestPause;
+            plan.pauseCorrected = true;
             m_host.setPauseText(QString::number(longestPause));
         }
     });
@@ -142,6 +150,7 @@ void SerialSweep::TestSerialPrinter(const SerialSweepFields &fields)
         if (intComFra > intComTil || intComFra == 0 || intComTil == 0) {
             intComFra = 1;
             intComTil = 1;
+            plan.portsCorrected = true;
             m_host.setComFraText(QStringLiteral("1"));
             m_host.setComTilText(QStringLiteral("1"));
             m_log.AddLogLine(QStringLiteral("Ugyldige verdier oppgitt. Setter comport til 1"));
@@ -151,6 +160,11 @@ void SerialSweep::TestSerialPrinter(const SerialSweepFields &fields)
         m_log.AddLogLine(QString::number(intComFra) + QStringLiteral("  ") +
                          QString::number(intComTil));
     });
+    plan.comFra = intComFra;
+    plan.comTil = intComTil;
+    plan.hastighet = strHastighet;
+    plan.pause = intPause;
+    attempt([&] { m_host.sweepStarts(plan); });
 
     attempt([&] { m_comPort.refreshPortList(); });
     closePortLeftOpen();
@@ -182,6 +196,15 @@ void SerialSweep::closePortLeftOpen()
 
 void SerialSweep::tryPort(qint16 intPort, const QString &strHastighet, qint16 intPause)
 {
+    m_portError = 0;
+    m_portReplied = false;
+    askPort(intPort, strHastighet, intPause);
+    if (!m_portReplied)
+        attempt([&] { m_host.portFailed(intPort, m_portError); });
+}
+
+void SerialSweep::askPort(qint16 intPort, const QString &strHastighet, qint16 intPause)
+{
     // A known error leaves the port where it failed; an other error only skips its own step.
     const auto failed = [](Outcome outcome) { return outcome == Outcome::KnownError; };
 
@@ -212,13 +235,17 @@ void SerialSweep::tryPort(qint16 intPort, const QString &strHastighet, qint16 in
     QString strData;
     if (failed(collectReply(strData)))
         return;
+    m_portReplied = true;
     attempt([&] { m_host.replyReceived(intPort, strData); });
 
     if (failed(attempt([&] {
             m_log.AddLogLine(QStringLiteral("  Data fra printer =  -->") + strData +
                              QStringLiteral("<--"));
         })) ||
-        failed(attempt([&] { m_log.AddLogLine(QStringLiteral("  ") + GetStatustext(strData)); })) ||
+        failed(attempt([&] {
+            m_host.statusLineFollows(intPort);
+            m_log.AddLogLine(QStringLiteral("  ") + GetStatustext(strData));
+        })) ||
         failed(attempt([&] {
             if (!strData.isEmpty())
                 m_log.AddLogLine(QStringLiteral("     bytes: -->") + byteList(strData) +

@@ -41,12 +41,16 @@ private:
     Outcome report(const RuntimeError &error);
     void closePortLeftOpen();
     void tryPort(qint16 intPort, const QString &strHastighet, qint16 intPause);
+    void askPort(qint16 intPort, const QString &strHastighet, qint16 intPause);
     Outcome collectReply(QString &strData);
 
     SerialSweepHost &m_host;
     CommControl &m_comPort;
     Sleeper &m_sleeper;
     LogSink &m_log;
+    // The first error met at the port being tried, 0 while none; whether it answered.
+    qint32 m_portError = 0;
+    bool m_portReplied = false;
 };
 
 #endif // SERIALSWEEP_H

@@ -81,3 +81,8 @@ QString GetStatustext(QString strDataIn)
         return known.value();
     return QStringLiteral("- UKJENT KODE : ") + letter + QStringLiteral("  KODE INN= ") + strDataIn;
 }
+
+bool hasKnownStatus(const QString &strDataIn)
+{
+    return statusTexts().contains(statusLetter(strDataIn));
+}

@@ -8,4 +8,8 @@
 // printer's status letter, compared case for case.
 QString GetStatustext(QString strDataIn);
 
+// Whether the reply's status letter is one the printers' table knows: a reply that is not a
+// status at all (noise at a wrong speed, another device) has none.
+bool hasKnownStatus(const QString &strDataIn);
+
 #endif // STATUSTEXT_H

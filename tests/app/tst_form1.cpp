@@ -1,3 +1,4 @@
+#include "announcer.h"
 #include "answeringsleeper.h"
 #include "fakecommcontrol.h"
 #include "fakeplatform.h"
@@ -20,6 +21,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTimer>
 #include <QWindow>
 #include <QtTest/qtestspontaneevent.h>
@@ -142,6 +144,8 @@ private slots:
     void testButtonRunsTestOfSelectedMode();
     void inputDuringSerialSweepIsDropped_data();
     void inputDuringSerialSweepIsDropped();
+    void announcementsInOrder_data();
+    void announcementsInOrder();
     void contextMenusReadNorwegian_data();
     void contextMenusReadNorwegian();
     void closingTheWindow_data();
@@ -685,15 +689,20 @@ void TestForm1::inputDuringSerialSweepIsDropped_data()
     QTest::addColumn<QString>("control");
     QTest::addColumn<QList<int>>("mouse");
     QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<bool>("close"); // the title bar's close
     const int press = QEvent::MouseButtonPress;
     const int release = QEvent::MouseButtonRelease;
     QTest::newRow("double click on Test skriver")
-        << "cmdTest" << QList<int>{press, QEvent::MouseButtonDblClick, release} << QList<int>{};
+        << "cmdTest" << QList<int>{press, QEvent::MouseButtonDblClick, release} << QList<int>{}
+        << false;
     QTest::newRow("click on Blank loggen")
-        << "cmdBlankut" << QList<int>{press, release} << QList<int>{};
+        << "cmdBlankut" << QList<int>{press, release} << QList<int>{} << false;
     // The log box holds the focus while the test button is off; Tab leads to "Blank loggen".
     QTest::newRow("Tab and Space to Blank loggen")
-        << "" << QList<int>{} << QList<int>{Qt::Key_Tab, Qt::Key_Space};
+        << "" << QList<int>{} << QList<int>{Qt::Key_Tab, Qt::Key_Space} << false;
+    // Dropped with the rest, but the window closes once the sweep is over.
+    QTest::newRow("close request and a click on Blank loggen")
+        << "cmdBlankut" << QList<int>{press, release} << QList<int>{} << true;
 }
 
 void TestForm1::inputDuringSerialSweepIsDropped()
@@ -701,6 +710,7 @@ void TestForm1::inputDuringSerialSweepIsDropped()
     QFETCH(QString, control);
     QFETCH(QList<int>, mouse);
     QFETCH(QList<int>, keys);
+    QFETCH(bool, close);
 
     FakeCommControl comPort;
     FakeSleeper sleeper;
@@ -708,7 +718,8 @@ void TestForm1::inputDuringSerialSweepIsDropped()
     platform.clipboard = &m_clipboard;
     platform.comPort = &comPort;
     platform.sleeper = &sleeper;
-    platform.endProgram = [] {};
+    int endCalls = 0;
+    platform.endProgram = [&endCalls] { ++endCalls; };
     Form1 form(platform);
     form.findChild<QLineEdit *>(QStringLiteral("txtComTil"))->setText(QStringLiteral("1"));
     form.show();
@@ -737,6 +748,8 @@ void TestForm1::inputDuringSerialSweepIsDropped()
             postMouse(form.findChild<QWidget *>(control), type);
         for (int key : keys)
             postKey(key);
+        if (close)
+            QCoreApplication::postEvent(window, new QCloseEvent);
     };
 
     auto *cmdTest = form.findChild<QPushButton *>(QStringLiteral("cmdTest"));
@@ -746,6 +759,8 @@ void TestForm1::inputDuringSerialSweepIsDropped()
 
     const QString log = form.logText();
     QCOMPARE(pauses, 1);
+    QCOMPARE(sleeper.pauses, QList<qint32>({350}));
+    QCOMPARE(endCalls, close ? 1 : 0);
     QVERIFY2(log.startsWith(QStringLiteral("START Serieport ")), qPrintable(log));
     QCOMPARE(log.count(QStringLiteral("START Serieport ")), 1);
     QVERIFY(log.endsWith(QStringLiteral("\r\n\r\n")));
@@ -756,6 +771,99 @@ void TestForm1::inputDuringSerialSweepIsDropped()
     postMouse(cmdBlankut, QEvent::MouseButtonPress);
     postMouse(cmdBlankut, QEvent::MouseButtonRelease);
     QTRY_VERIFY(form.logText().isEmpty());
+}
+
+namespace {
+// The serial control's calls that fail, and with which error number.
+using Failures = QHash<QString, int>;
+} // namespace
+
+void TestForm1::announcementsInOrder_data()
+{
+    // The fields' texts; the network mode where the address is given.
+    QTest::addColumn<QStringList>("fields"); // COM fra, COM til, pause
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("reply"); // what COM1 answers
+    QTest::addColumn<Failures>("failures");
+    QTest::addColumn<QList<qint32>>("pauses");
+    QTest::addColumn<QString>("caretLine"); // the log's line where the caret stands after
+    QTest::addColumn<QStringList>("announced");
+
+    const QString good = QStringLiteral("\x02  A000120\x03");
+    const Failures secondInUse = {{"setPortOpen(true)#2", CommControl::comPortAlreadyOpen}};
+    QTest::newRow("sweep: the start, then the verdict")
+        << QStringList{"1", "2", "350"} << QString() << good << secondInUse << QList<qint32>{350}
+        << QStringLiteral("  - Skriver OK -")
+        << QStringList{
+               "Tester com1 til com2 med hastighet 19200 og pause 350 ms, ferdig innen ett "
+               "sekund.",
+               "com1: - Skriver OK -. com2 er i bruk av et annet program, lukk det og prøv igjen."};
+    QTest::newRow("sweep: the corrected fields told")
+        << QStringList{"3", "2", "5"} << QString() << QString() << Failures{} << QList<qint32>{10}
+        << QStringLiteral("  - Skriveren svarer ikke -")
+        << QStringList{"Portene er rettet til com1. Pausen er rettet til 10 ms. Tester com1 med "
+                       "hastighet 19200 og pause 10 ms, ferdig innen ett sekund.",
+                       "Ingen skriver svarte. com1 svarer ikke. Sjekk at skriveren er på og "
+                       "koplet til, prøv en annen hastighet, eller finn den med solvarn-sjekk "
+                       "find --serial."};
+    // A settings text the control refuses does not hide why a port then could not be opened.
+    QTest::newRow("sweep: the longest pause, ports that failed otherwise")
+        << QStringList{"1", "3", "2000"} << QString() << QString()
+        << Failures{{"setSettings#2", CommControl::invalidPropertyValue},
+                    {"setPortOpen(true)#2", CommControl::comPortAlreadyOpen},
+                    {"setCommPort(3)", CommControl::comNoOpen}}
+        << QList<qint32>{2000} << QStringLiteral("  - Skriveren svarer ikke -")
+        << QStringList{"Tester com1 til com3 med hastighet 19200 og pause 2000 ms, ferdig innen "
+                       "omtrent 6 sekunder.",
+                       "Ingen skriver svarte. com1 svarer ikke. com2 er i bruk av et annet "
+                       "program, lukk det og prøv igjen. com3 kunne ikke åpnes. Sjekk at "
+                       "skriveren er på og koplet til, prøv en annen hastighet, eller finn den "
+                       "med solvarn-sjekk find --serial."};
+    // "Blank loggen" during the test: its outcome and the verdict both kept, in order.
+    QTest::newRow("network: a button's outcome during the test")
+        << QStringList{} << QStringLiteral("127.0.4.210") << QString() << Failures{}
+        << QList<qint32>(23, 250) << QStringLiteral("Finner ikke skriver på IP-adresse 127.0.4.210")
+        << QStringList{"Tester skriveren på 127.0.4.210, svar innen omtrent 6 sekunder.",
+                       "Loggen er tom",
+                       "Finner ikke skriver på IP-adresse 127.0.4.210 Sjekk at den er koplet til."};
+}
+
+void TestForm1::announcementsInOrder()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(QString, address);
+    QFETCH(QString, reply);
+    QFETCH(Failures, failures);
+    QFETCH(QList<qint32>, pauses);
+    QFETCH(QString, caretLine);
+    QFETCH(QStringList, announced);
+
+    FakeDevices devices(&m_clipboard, [] {});
+    if (!reply.isEmpty())
+        devices.comPort.replies[1] = QStringList{reply};
+    for (auto failure = failures.cbegin(); failure != failures.cend(); ++failure)
+        devices.comPort.failures[failure.key()] =
+            RuntimeError{failure.value(), QStringLiteral("x")};
+    Form1 form(devices.platform);
+    if (address.isEmpty()) {
+        form.findChild<QLineEdit *>(QStringLiteral("txtComFra"))->setText(fields.at(0));
+        form.findChild<QLineEdit *>(QStringLiteral("txtComTil"))->setText(fields.at(1));
+        form.findChild<QLineEdit *>(QStringLiteral("txtPause"))->setText(fields.at(2));
+    } else {
+        form.cmdTCP_Click();
+        form.findChild<QLineEdit *>(QStringLiteral("txtIP"))->setText(address);
+        devices.eventPump.onProcess = [&] {
+            if (devices.eventPump.calls == 2)
+                form.findChild<QPushButton *>(QStringLiteral("cmdBlankut"))->click();
+        };
+    }
+    form.findChild<QPushButton *>(QStringLiteral("cmdTest"))->click();
+
+    QCOMPARE(form.findChild<Announcer *>()->announced(), announced);
+    // The sweep's pauses, and so its length, are those it had before anything was told.
+    QCOMPARE(devices.sleeper.pauses, pauses);
+    const LogBox *log = form.findChild<LogBox *>(QStringLiteral("txtResultat"));
+    QCOMPARE(log->textCursor().block().text(), caretLine);
 }
 
 void TestForm1::contextMenusReadNorwegian_data()

@@ -13,9 +13,9 @@ class WindowEnded(AssertionError):
 
 
 class WindowProcess:
-    def __init__(self, argv):
+    def __init__(self, argv, env=None):
         self._errors = []
-        self.process = subprocess.Popen(argv, stderr=subprocess.PIPE)
+        self.process = subprocess.Popen(argv, env=env, stderr=subprocess.PIPE)
         self.pid = self.process.pid
         # Passed on as it comes, and kept for the report.
         self._reader = threading.Thread(target=self._pass_on_errors, daemon=True)

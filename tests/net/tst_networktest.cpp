@@ -79,7 +79,12 @@ struct Rig
     StatusReceiver receiver{inn, box, state};
     SocketPair pair{inn, ut, box, log, state, receiver};
     QObject events; // context of the event connections
-    FormTestHost host{FormFields{nullptr, nullptr, nullptr, nullptr, &txtIP, &cmdTest, nullptr}};
+    FormTestHost host{[this] {
+        FormFields fields;
+        fields.txtIP = &txtIP;
+        fields.cmdTest = &cmdTest;
+        return fields;
+    }()};
     NetworkTest test{host, inn, ut, pair, pump, sleeper, log, state};
 };
 

@@ -32,8 +32,16 @@ struct SweepWindow
         txtPause->setText(QStringLiteral("10"));
         logBox->resize(600, 400);
         window.show();
-        host = std::make_unique<FormTestHost>(
-            FormFields{txtComFra, txtComTil, comboHastighet, txtPause, nullptr, cmdTest, &window});
+        host = std::make_unique<FormTestHost>(FormFields{txtComFra,
+                                                         txtComTil,
+                                                         comboHastighet,
+                                                         txtPause,
+                                                         nullptr,
+                                                         cmdTest,
+                                                         &window,
+                                                         nullptr,
+                                                         {},
+                                                         {}});
         sweep = std::make_unique<SerialSweep>(*host, comPort, sleeper, log);
     }
 

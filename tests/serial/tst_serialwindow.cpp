@@ -1,6 +1,7 @@
 // The serial sweep as a user runs it: through the window's test button, with pseudo-terminals
 // for COM ports and fake printers at their far ends.
 
+#include "announcer.h"
 #include "commcontrol.h"
 #include "fakeplatform.h"
 #include "fakeprinter.h"
@@ -579,17 +580,33 @@ void TestSerialWindow::hostileLine()
 
 void TestSerialWindow::verdictOffered_data()
 {
-    // What the printers on COM1 and COM2 answer; empty: a printer that stays silent.
+    // What the printers on COM1, COM2, ... answer; empty: a printer that stays silent; "-": no
+    // port with that number.
     QTest::addColumn<QList<QByteArray>>("replies");
     QTest::addColumn<QString>("announced"); // as the window's announcement tells it
+    const QByteArray absent("-");
     QTest::newRow("one printer answers")
-        << QList<QByteArray>{goodFrame, {}} << QStringLiteral("com1: - Skriver OK -");
+        << QList<QByteArray>{goodFrame, {}}
+        << QStringLiteral("com1: - Skriver OK -. com2 svarer ikke.");
     QTest::newRow("two printers answer")
         << QList<QByteArray>{goodFrame, "\x02  c000000\x03"}
         << QStringLiteral("com1: - Skriver OK -; "
-                          "com2: Off-line, error condition - Tomt for etiketter -");
+                          "com2: Off-line, error condition - Tomt for etiketter -.");
     QTest::newRow("no printer answers")
-        << QList<QByteArray>{{}, {}} << QStringLiteral("- Skriveren svarer ikke -");
+        << QList<QByteArray>{{}, {}}
+        << QStringLiteral("Ingen skriver svarte. com1 til com2 svarer ikke. Sjekk at skriveren "
+                          "er på og koplet til, prøv en annen hastighet, eller finn den med "
+                          "solvarn-sjekk find --serial.");
+    QTest::newRow("an answer that is no status, beside a missing port")
+        << QList<QByteArray>{"\xf8\x80\x00", absent}
+        << QStringLiteral("Ingen skriver svarte. com1 svarte, men ikke med en status: mulig feil "
+                          "hastighet, prøv en annen hastighet. com2 finnes ikke. Sjekk at "
+                          "skriveren er på og koplet til, prøv en annen hastighet, eller finn "
+                          "den med solvarn-sjekk find --serial.");
+    QTest::newRow("a printer among missing ports")
+        << QList<QByteArray>{absent, goodFrame, absent, absent, {}, absent}
+        << QStringLiteral("com2: - Skriver OK -. com5 svarer ikke. com1, com3 til com4 og com6 "
+                          "finnes ikke.");
 }
 
 void TestSerialWindow::verdictOffered()
@@ -600,21 +617,26 @@ void TestSerialWindow::verdictOffered()
     WindowRig rig;
     for (qsizetype i = 0; i < replies.size(); ++i) {
         const qint16 number = static_cast<qint16>(i + 1);
+        if (replies.at(i) == "-")
+            continue;
         if (replies.at(i).isEmpty())
             rig.addPrinter(number, FakePrinter::Behaviour::Silent);
         else
             rig.addPrinter(number, FakePrinter::Behaviour::Answer, replies.at(i));
     }
-    rig.setFields(QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("10"));
-    QWidget *announcer = rig.form->findChild<QWidget *>(QStringLiteral("announcer"));
+    rig.setFields(QStringLiteral("1"), QString::number(replies.size()), QStringLiteral("10"));
+    const Announcer *announcer = rig.form->findChild<Announcer *>();
     QVERIFY(announcer);
 
     rig.clickTest();
-    QCOMPARE(QAccessible::queryAccessibleInterface(announcer)->text(QAccessible::Name), announced);
-    QCOMPARE(QAccessible::queryAccessibleInterface(announcer)->role(), QAccessible::Notification);
+    QWidget *latest = announcer->latest();
+    QVERIFY(latest);
+    QCOMPARE(QAccessible::queryAccessibleInterface(latest)->text(QAccessible::Name), announced);
+    QCOMPARE(QAccessible::queryAccessibleInterface(latest)->role(), QAccessible::Notification);
     // A second sweep tells its own verdict, not the first one's as well.
     rig.clickTest();
-    QCOMPARE(QAccessible::queryAccessibleInterface(announcer)->text(QAccessible::Name), announced);
+    latest = announcer->latest();
+    QCOMPARE(QAccessible::queryAccessibleInterface(latest)->text(QAccessible::Name), announced);
 }
 
 QTEST_MAIN(TestSerialWindow)

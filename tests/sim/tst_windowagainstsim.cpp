@@ -1,3 +1,4 @@
+#include "announcer.h"
 #include "fakeplatform.h"
 #include "form1.h"
 #include "serialportcontrol.h"
@@ -40,9 +41,8 @@ void clickTest(Form1 &form)
 class Announcements
 {
 public:
-    explicit Announcements(QObject *announcer)
+    Announcements()
     {
-        s_announcer = announcer;
         s_seen.clear();
         QAccessible::installUpdateHandler(record);
     }
@@ -56,11 +56,11 @@ public:
 private:
     static void record(QAccessibleEvent *event)
     {
-        if (event->type() == QAccessible::ObjectShow && event->object() == s_announcer)
+        if (event->type() == QAccessible::ObjectShow && event->object() &&
+            event->object()->objectName() == QLatin1String("announcement"))
             s_seen << event->accessibleInterface()->text(QAccessible::Name);
     }
 
-    static inline QObject *s_announcer = nullptr;
     static inline QStringList s_seen;
 };
 } // namespace
@@ -145,19 +145,22 @@ void TestWindowAgainstSim::networkTest()
     form.show();
     form.cmdTCP_Click();
     setText(form, "txtIP", address);
-    auto *announcer = form.findChild<QWidget *>(QStringLiteral("announcer"));
+    const auto *announcer = form.findChild<Announcer *>();
     QVERIFY(announcer);
     if (Announcements::bridgeOn())
         QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 10000);
-    Announcements events(announcer);
+    Announcements events;
     clickTest(form);
 
     const QString log = form.logText();
     QVERIFY2(log.contains(verdict), qPrintable(log));
-    QCOMPARE(QAccessible::queryAccessibleInterface(announcer)->text(QAccessible::Name), announced);
-    // Once, as the test ends.
+    // The start, then the verdict once, as the test ends.
+    const QStringList told = {QStringLiteral("Tester skriveren på ") + address +
+                                  QStringLiteral(", svar innen omtrent 6 sekunder."),
+                              announced};
+    QCOMPARE(announcer->announced(), told);
     if (Announcements::bridgeOn())
-        QCOMPARE(events.seen(), QStringList({announced}));
+        QCOMPARE(events.seen(), told);
     QVERIFY(!log.contains(QStringLiteral("Finner ikke skriver")));
     QVERIFY(messageBox.messages.isEmpty());
     QVERIFY(form.findChild<QPushButton *>(QStringLiteral("cmdTest"))->isEnabled());

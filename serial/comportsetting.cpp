@@ -9,7 +9,7 @@ namespace {
 constexpr const char *comPortsVariable = "SOLVARN_COM_PORTS";
 } // namespace
 
-ComPortNumbering commandLineComPortNumbering()
+ComPortNumbering configuredComPortNumbering()
 {
     const QString listed = qEnvironmentVariable(comPortsVariable);
     if (listed.isEmpty())
