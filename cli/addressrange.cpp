@@ -34,6 +34,23 @@ struct Span
     quint64 last = 0;
 };
 
+constexpr quint64 unspecifiedAddress = 0;
+constexpr quint64 firstMulticast = 0xe0000000; // 224.0.0.0
+constexpr quint64 lastMulticast = 0xefffffff;  // 239.255.255.255
+constexpr quint64 limitedBroadcast = 0xffffffff;
+
+// Addresses no printer can have: a connection to them is no question to one host.
+QString unusableAddress(const Span &span)
+{
+    if (span.first <= unspecifiedAddress)
+        return QStringLiteral("0.0.0.0 is the unspecified address, no host's");
+    if (span.first <= lastMulticast && span.last >= firstMulticast)
+        return QStringLiteral("224.0.0.0 to 239.255.255.255 are multicast addresses, no host's");
+    if (span.last >= limitedBroadcast)
+        return QStringLiteral("255.255.255.255 is the broadcast address, no host's");
+    return QString();
+}
+
 std::optional<Span> readItem(const QString &item, QString &error)
 {
     if (item.contains(QLatin1Char(':'))) {
@@ -111,7 +128,10 @@ AddressList parseAddressList(const QStringList &items, qsizetype limit)
     }
     for (const QString &part : parts) {
         const std::optional<Span> span = readItem(part.trimmed(), result.error);
-        if (!span) {
+        const QString unusable = span ? unusableAddress(*span) : QString();
+        if (!unusable.isEmpty())
+            result.error = unusable + QStringLiteral(": \"%1\"").arg(part.trimmed());
+        if (!span || !unusable.isEmpty()) {
             result.addresses.clear();
             return result;
         }

@@ -89,6 +89,12 @@ FindOptions parseFindOptions(const QStringList &arguments)
         QStringLiteral("icinga2"),
         QStringLiteral("network: list the printers as Icinga 2 host objects for "
                        "docs/monitoring.md's commands and services."));
+    const QCommandLineOption output(
+        QStringLiteral("output"),
+        QStringLiteral("Write the list to FILE instead of standard output: through a temporary "
+                       "file, and only when a printer was found, so that a search while the "
+                       "printers are off leaves the last list as it was."),
+        QStringLiteral("FILE"));
     const QCommandLineOption serial(
         QStringLiteral("serial"),
         QStringLiteral("Search serial ports instead, at each speed of the window's list."));
@@ -96,7 +102,8 @@ FindOptions parseFindOptions(const QStringList &arguments)
     const QCommandLineOption &from = serialRange.from;
     const QCommandLineOption &to = serialRange.to;
     const QCommandLineOption &pause = serialRange.pause;
-    parser.addOptions({help, parallel, timeout, all, csv, icinga2, serial, from, to, pause});
+    parser.addOptions(
+        {help, parallel, timeout, all, csv, icinga2, output, serial, from, to, pause});
     // The usage line with the command's word and both forms.
     QString helpText = parser.helpText();
     helpText.replace(0, helpText.indexOf(QLatin1Char('\n')),
@@ -120,6 +127,11 @@ FindOptions parseFindOptions(const QStringList &arguments)
     options.format = parser.isSet(csv)       ? FindOptions::Format::Csv
                      : parser.isSet(icinga2) ? FindOptions::Format::Icinga2
                                              : FindOptions::Format::Terminal;
+    if (parser.isSet(output)) {
+        options.outputFile = parser.value(output);
+        if (options.outputFile.isEmpty() || options.outputFile == QLatin1String("-"))
+            return fail(QStringLiteral("--output needs a file name"));
+    }
 
     if (parser.isSet(serial)) {
         options.mode = FindOptions::Mode::Serial;

@@ -53,6 +53,9 @@ QString FindReport::terminal(const FindResults &results, bool serial)
         if (!found.labels.isEmpty())
             text += QStringLiteral(", ") + found.labels + QStringLiteral(" etiketter igjen");
         text += QStringLiteral(" (") + secondsText(found.elapsedMs) + QStringLiteral(")\n");
+        if (found.onRequest)
+            text += QStringLiteral("    svarer bare når den blir spurt (ENQ på port 1024); "
+                                   "vinduets nettverkstest spør aldri og finner den ikke\n");
     }
     if (!results.others.isEmpty())
         text += QStringLiteral("Annet som svarte, uten status:\n");
@@ -77,7 +80,13 @@ QString FindReport::terminal(const FindResults &results, bool serial)
                                              : QStringLiteral(" (%1 med port 1025 og 1024 åpne)")
                                                    .arg(results.silentOpen))
                 .arg(results.refused);
+        if (results.unreachable > 0)
+            text.insert(text.size() - 1, QStringLiteral(", %1 kan ikke nås (%2)")
+                                             .arg(results.unreachable)
+                                             .arg(results.unreachableReason));
     }
+    if (results.interruptedBy != 0)
+        text += interrupted(results, serial) + QLatin1Char('\n');
     return text;
 }
 
@@ -106,6 +115,15 @@ QString FindReport::icinga2(const FindResults &results)
                     .arg(name, found.where);
     }
     return text;
+}
+
+QString FindReport::interrupted(const FindResults &results, bool serial)
+{
+    return QStringLiteral("Avbrutt (signal %1) etter %2 av %3 %4")
+        .arg(results.interruptedBy)
+        .arg(results.tried)
+        .arg(results.total)
+        .arg(serial ? QStringLiteral("forsøk") : QStringLiteral("adresser"));
 }
 
 QString FindReport::progress(const FindResults &results, int total, bool serial)

@@ -16,6 +16,8 @@ QString csv(const FindResults &results);
 // docs/monitoring.md and checked as a host with the Icinga Template Library's "hostalive", as
 // the example there.
 QString icinga2(const FindResults &results);
+// The line of a search ended by a signal: how far it came.
+QString interrupted(const FindResults &results, bool serial);
 // One line on how far the search has come, for standard error.
 QString progress(const FindResults &results, int total, bool serial);
 

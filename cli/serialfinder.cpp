@@ -79,15 +79,29 @@ bool SerialFinder::isStatusFrame(const QString &reply)
     return text != GetStatustext(QString()) && !text.startsWith(QStringLiteral("- UKJENT KODE"));
 }
 
+void SerialFinder::setStopWhen(std::function<int()> stopWhen)
+{
+    m_stopWhen = std::move(stopWhen);
+}
+
 FindResults SerialFinder::run(const Progress &progress)
 {
     FindResults results;
     const int total = (m_to - m_from + 1) * int(m_speeds.size());
+    results.total = total;
     NoLog log;
-    for (int port = m_from; port <= m_to; ++port) {
+    const auto stopped = [&] {
+        if (m_stopWhen && results.interruptedBy == 0)
+            results.interruptedBy = m_stopWhen();
+        return results.interruptedBy != 0;
+    };
+    for (int port = m_from; port <= m_to && !stopped(); ++port) {
         QStringList garbled;
         bool found = false;
         for (const qint32 speed : m_speeds) {
+            // A port left half-tried is not counted as silent.
+            if (stopped())
+                return results;
             ReplyHost host;
             SerialSweep sweep(host, m_comPort, m_sleeper, log);
             QElapsedTimer clock;

@@ -21,6 +21,9 @@ public:
     SerialFinder(CommControl &comPort, Sleeper &sleeper, int from, int to, QList<qint32> speeds,
                  int pauseMs);
 
+    // Asked before each port and speed; once it returns a signal's number the search stops
+    // and returns what it found so far.
+    void setStopWhen(std::function<int()> stopWhen);
     FindResults run(const Progress &progress);
 
     // Whether a reply is a printer's status frame: STX, then a letter of the status table as
@@ -34,6 +37,7 @@ private:
     int m_to = 1;
     QList<qint32> m_speeds;
     int m_pauseMs = 0;
+    std::function<int()> m_stopWhen;
 };
 
 #endif // SERIALFINDER_H

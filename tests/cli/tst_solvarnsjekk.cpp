@@ -1162,6 +1162,8 @@ void TestSolvarnSjekk::find_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("out"); // times written as <s> and <ms>
     QTest::addColumn<QString>("err"); // a text standard error must show
+    // A shell command that runs the program, PROG, in a changed setting; empty: run directly.
+    QTest::addColumn<QString>("setting");
 
     QTest::newRow("range with printers at known addresses")
         << QStringList{"-a 127.0.25.10 -s A -l 500", "-a 127.0.25.12 -s B -l 42"}
@@ -1170,17 +1172,17 @@ void TestSolvarnSjekk::find_data()
            "  127.0.25.10  status A: OK: Printer OK, 500 etiketter igjen (<s>)\n"
            "  127.0.25.12  status B: OK: Fargebåndet er nesten tomt, 42 etiketter igjen (<s>)\n"
            "6 adresser prøvd: 2 skrivere, 0 annet, 0 uten svar, 4 avvist\n"
-        << QString();
+        << QString() << QString();
     QTest::newRow("printer in error, a list with a CIDR /31")
         << QStringList{"-a 127.0.25.20 -s b -l 3"} << "find 127.0.25.20/31,127.0.25.22" << 0
         << "Skrivere som svarte:\n"
            "  127.0.25.20  status b: FEIL: Off line, Skriverfeil - Skrivehodet åpent, 3 etiketter "
            "igjen (<s>)\n"
            "3 adresser prøvd: 1 skrivere, 0 annet, 0 uten svar, 2 avvist\n"
-        << QString();
+        << QString() << QString();
     QTest::newRow("ports that answer with no status are listed apart")
         << QStringList{"-a 127.0.25.30 --refuse-1025", "-a 127.0.25.31 --flood-bytes SSH-2.0",
-                       "-a 127.0.25.32 --timing enq"}
+                       "-a 127.0.25.32 --no-reply"}
         << "find 127.0.25.30-32 --timeout 0.5" << 1
         << "Annet som svarte, uten status:\n"
            "  127.0.25.30  port 1024 åpen, port 1025: Connection refused (10061)\n"
@@ -1188,13 +1190,13 @@ void TestSolvarnSjekk::find_data()
            "\"SSH-2.0SSH-2.0SSH-2.0SSH-2.0SSH-2.0SSH-2\"\n"
            "3 adresser prøvd: 0 skrivere, 2 annet, 1 uten svar (1 med port 1025 og 1024 åpne), 0 "
            "avvist\n"
-        << QString();
+        << QString() << QString();
     QTest::newRow("a status without port 1024 is no printer, as for the check")
         << QStringList{"-a 127.0.25.35 -s A --refuse-1024"} << "find 127.0.25.35" << 1
         << "Annet som svarte, uten status:\n"
            "  127.0.25.35  status A på port 1025, men port 1024 svarte ikke\n"
            "1 adresser prøvd: 0 skrivere, 1 annet, 0 uten svar, 0 avvist\n"
-        << QString();
+        << QString() << QString();
     QTest::newRow("CSV, field by field")
         << QStringList{"-a 127.0.25.40 -s b -l 7", "-a 127.0.25.41 --flood-bytes a,b\"c"}
         << "find 127.0.25.40,127.0.25.41 --csv --timeout 0.5" << 0
@@ -1202,9 +1204,9 @@ void TestSolvarnSjekk::find_data()
            "127.0.25.40,,skriver,b,\"FEIL: Off line, Skriverfeil - Skrivehodet åpent\",7,<ms>\n"
            "127.0.25.41,,annet,,\"port 1025 og 1024 åpne, ingen status; mottatt på port 1025: "
            "\"\"a,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"c\"\"\",,<ms>\n"
-        << QString();
+        << QString() << QString();
     QTest::newRow("Icinga 2 host objects for the printers only")
-        << QStringList{"-a 127.0.25.50 -s A", "-a 127.0.25.51 --timing enq"}
+        << QStringList{"-a 127.0.25.50 -s A", "-a 127.0.25.51 --no-reply"}
         << "find 127.0.25.48/29 --icinga2 --timeout 0.5" << 0
         << "/* Etikettskrivere funnet av solvarn-sjekk find: 1 */\n"
            "object Host \"etikettskriver-127-0-25-50\" {\n"
@@ -1212,11 +1214,86 @@ void TestSolvarnSjekk::find_data()
            "  check_command = \"hostalive\"\n"
            "  vars.solvarn_printer = \"network\"\n"
            "}\n"
-        << QString();
+        << QString() << QString();
     QTest::newRow("nothing found")
         << QStringList{} << "find 127.0.25.60-127.0.25.61" << 1
         << "2 adresser prøvd: 0 skrivere, 0 annet, 0 uten svar, 2 avvist\n"
-        << QString();
+        << QString() << QString();
+    // The limit of open files, soft and hard, as a shell sets it: fewer at once, none lost.
+    QTest::newRow("descriptor limit: fewer at once, every printer found")
+        << QStringList{"-a 127.0.25.70 -s A", "-a 127.0.25.125 -s B -l 9"}
+        << "find 127.0.25.64/26 --parallel 1024" << 0
+        << "Skrivere som svarte:\n"
+           "  127.0.25.70  status A: OK: Printer OK, 500 etiketter igjen (<s>)\n"
+           "  127.0.25.125  status B: OK: Fargebåndet er nesten tomt, 9 etiketter igjen (<s>)\n"
+           "62 adresser prøvd: 2 skrivere, 0 annet, 0 uten svar, 60 avvist\n"
+        << "Prøver 62 adresser, "
+        << "ulimit -n 40; exec PROG";
+    QTest::newRow("soft descriptor limit raised toward the hard one")
+        << QStringList{} << "find 127.0.25.64/26 --parallel 1024" << 1
+        << "62 adresser prøvd: 0 skrivere, 0 annet, 0 uten svar, 62 avvist\n"
+        << "Prøver 62 adresser, 62 om gangen: høyst 1 x 2.00 s = 2.00 s"
+        << "ulimit -S -n 30; exec PROG";
+    QTest::newRow("no descriptor left for a connection: the search cannot be done")
+        << QStringList{} << "find 127.0.25.64/26" << 3 << QString()
+        << "the search cannot be done on this computer: only "
+        << "ulimit -n 12; exec PROG";
+    // A network namespace of its own, loopback down: no route to anywhere, no packet sent.
+    QTest::newRow("unreachable network counted apart, with the system's reason")
+        << QStringList{} << "find 10.99.0.0/29 --timeout 0.5" << 1
+        << "6 adresser prøvd: 0 skrivere, 0 annet, 0 uten svar, 0 avvist, 6 kan ikke nås "
+           "(Network unreachable)\n"
+        << QString() << "exec unshare -rn PROG";
+    QTest::newRow("SIGTERM: what was found is written, with how far it came")
+        << QStringList{"-a 127.0.25.80 -s A", "-a 127.0.25.81 --delay 30000"}
+        << "find 127.0.25.80-81 --timeout 20" << 143
+        << "Skrivere som svarte:\n"
+           "  127.0.25.80  status A: OK: Printer OK, 500 etiketter igjen (<s>)\n"
+           "1 adresser prøvd: 1 skrivere, 0 annet, 0 uten svar, 0 avvist\n"
+           "Avbrutt (signal 15) etter 1 av 2 adresser\n"
+        << QString() << "exec timeout --preserve-status -s TERM 2 PROG";
+    QTest::newRow("SIGINT (Ctrl+C): the CSV so far, how far it came on standard error")
+        << QStringList{"-a 127.0.25.82 -s b -l 4", "-a 127.0.25.83 --delay 30000"}
+        << "find 127.0.25.82-83 --timeout 20 --csv" << 130
+        << "sted,hastighet,funn,status,tekst,etiketter,tid_ms\n"
+           "127.0.25.82,,skriver,b,\"FEIL: Off line, Skriverfeil - Skrivehodet åpent\",4,<ms>\n"
+        << "Avbrutt (signal 2) etter 1 av 2 adresser\n"
+        << "exec timeout --preserve-status -s INT 2 PROG";
+    QTest::newRow("standard output full: exit 3, not success")
+        << QStringList{"-a 127.0.25.90 -s A"} << "find 127.0.25.90 --icinga2" << 3 << QString()
+        << "could not be written to standard output: No space left on device"
+        << "exec PROG >/dev/full";
+    QTest::newRow("CSV to a full standard output")
+        << QStringList{} << "find 127.0.25.91 --csv" << 3 << QString()
+        << "could not be written to standard output: "
+        << "exec PROG >/dev/full";
+    const QString keptFile = QStringLiteral(
+        "d=$(mktemp -d) && echo '/* forrige liste */' >\"$d/l.conf\" && PROG --output "
+        "\"$d/l.conf\"; s=$?; cat \"$d/l.conf\"; ls \"$d\" >&2; rm -r \"$d\"; exit $s");
+    QTest::newRow("--output: no printer found leaves the last list as it was")
+        << QStringList{} << "find 127.0.25.92 --icinga2" << 1 << "/* forrige liste */\n"
+        << "l.conf left as it was: no printer found\nl.conf\n"
+        << keptFile;
+    QTest::newRow("--output: a list with printers takes the last one's place")
+        << QStringList{"-a 127.0.25.93 -s A"} << "find 127.0.25.93 --icinga2" << 0
+        << "/* Etikettskrivere funnet av solvarn-sjekk find: 1 */\n"
+           "object Host \"etikettskriver-127-0-25-93\" {\n"
+           "  address = \"127.0.25.93\"\n"
+           "  check_command = \"hostalive\"\n"
+           "  vars.solvarn_printer = \"network\"\n"
+           "}\n"
+        << QString() << keptFile;
+    QTest::newRow("printer that reports on request only: asked once with ENQ")
+        << QStringList{"-a 127.0.25.100 -s C -l 12 --timing enq", "-a 127.0.25.101 --no-reply"}
+        << "find 127.0.25.100-101 --timeout 1" << 0
+        << "Skrivere som svarte:\n"
+           "  127.0.25.100  status C: OK: Skriverminnet er nesten fullt, 12 etiketter igjen "
+           "(<s>)\n"
+           "    svarer bare når den blir spurt (ENQ på port 1024); vinduets nettverkstest spør "
+           "aldri og finner den ikke\n"
+           "2 adresser prøvd: 1 skrivere, 0 annet, 1 uten svar (1 med port 1025 og 1024 åpne), 0 "
+           "avvist\n"
+        << QString() << QString();
     for (const auto &[name, line, error] : {
              std::tuple{"range too large", "find 127.0.24.0/21", "more than 1024 addresses"},
              std::tuple{"range too large even with --all", "find 127.0.0.0/15 --all",
@@ -1226,6 +1303,15 @@ void TestSolvarnSjekk::find_data()
              std::tuple{"range backwards", "find 127.0.25.9-127.0.25.1", "from a lower"},
              std::tuple{"range end short form backwards", "find 127.0.25.9-3", "from a lower"},
              std::tuple{"IPv6", "find ::1", "IPv6 is not supported"},
+             std::tuple{"broadcast address", "find 255.255.255.255", "the broadcast address"},
+             std::tuple{"range ending at the broadcast address", "find 255.255.255.250-255",
+                        "the broadcast address"},
+             std::tuple{"multicast address", "find 224.0.0.1", "multicast addresses"},
+             std::tuple{"range over the multicast block", "find 223.255.255.200-224.0.0.3",
+                        "multicast addresses"},
+             std::tuple{"unspecified address", "find 0.0.0.0", "the unspecified address"},
+             std::tuple{"--output without a name", "find 127.0.25.1 --output -",
+                        "--output needs a file name"},
              std::tuple{"IPv6 range", "find fe80::/64", "IPv6 is not supported"},
              std::tuple{"no addresses", "find", "find needs the addresses"},
              std::tuple{"host name", "find printer.example", "not an IPv4 address"},
@@ -1238,7 +1324,7 @@ void TestSolvarnSjekk::find_data()
                         "--to is for the serial search"},
          }) {
         QTest::newRow(name) << QStringList{} << QString::fromLatin1(line) << 3 << QString()
-                            << QString::fromLatin1(error);
+                            << QString::fromLatin1(error) << QString();
     }
 
     // Serial: COM1 never answers, COM2 is set to 9600 baud, COM3 does not exist.
@@ -1248,7 +1334,7 @@ void TestSolvarnSjekk::find_data()
         << "Skrivere som svarte:\n"
            "  com2 (9600)  status A: - Skriver OK -, 120 etiketter igjen (<s>)\n"
            "3 porter, 28 forsøk: 1 skrivere, 0 annet, 2 porter uten svar\n"
-        << "høyst 39 x 50 ms = 1.95 s";
+        << "høyst 39 x 50 ms = 1.95 s" << QString();
     QTest::newRow("serial port with noise at every speed of the list")
         << QStringList{"--serial --speed 4800"} << "find --serial --to 1 --pause 50 --csv" << 1
         << "sted,hastighet,funn,status,tekst,etiketter,tid_ms\n"
@@ -1256,7 +1342,7 @@ void TestSolvarnSjekk::find_data()
            "128 0 254; 38400: 248 128 0 254; 2400: 248 128 0 254; 110: 248 128 0 254; 300: 248 128 "
            "0 254; 600: 248 128 0 254; 1200: 248 128 0 254; 14400: 248 128 0 254; 28800: 248 128 0 "
            "254; 56000: 248 128 0 254; 128000: 248 128 0 254; 256000: 248 128 0 254,,<ms>\n"
-        << "høyst 13 x 50 ms = 0.65 s";
+        << "høyst 13 x 50 ms = 0.65 s" << QString();
 }
 
 void TestSolvarnSjekk::find()
@@ -1266,6 +1352,7 @@ void TestSolvarnSjekk::find()
     QFETCH(int, exitCode);
     QFETCH(QString, out);
     QFETCH(QString, err);
+    QFETCH(QString, setting);
 
     std::vector<std::unique_ptr<SimProcess>> printers;
     QStringList devices;
@@ -1282,8 +1369,13 @@ void TestSolvarnSjekk::find()
     if (!devices.isEmpty())
         devices << QStringLiteral("/dev/solvarn-no-such-port");
 
+    const QStringList wrapper =
+        setting.isEmpty() ? QStringList{}
+                          : QStringList{QStringLiteral("sh"), QStringLiteral("-c"),
+                                        QString(setting).replace(QStringLiteral("PROG"),
+                                                                 QStringLiteral("\"$0\" \"$@\""))};
     const CheckRun run =
-        runCheck(arguments.split(QLatin1Char(' ')), devices.join(QLatin1Char(':')));
+        runCheck(arguments.split(QLatin1Char(' ')), devices.join(QLatin1Char(':')), wrapper);
     QCOMPARE(run.exitCode, exitCode);
     QString shown = run.out;
     shown.replace(QRegularExpression(QStringLiteral("\\([0-9]+\\.[0-9]{2} s\\)")),
@@ -1293,8 +1385,11 @@ void TestSolvarnSjekk::find()
         QStringLiteral("<ms>"));
     if (exitCode == 3) {
         QCOMPARE(run.out, QString());
-        QVERIFY2(run.err.startsWith(QStringLiteral("solvarn-sjekk find: ")) &&
-                     run.err.count(QLatin1Char('\n')) == 1,
+        // A usage error is one line and nothing else; a search that could not be done or
+        // written ends with its line.
+        QVERIFY2(run.err.section(QLatin1Char('\n'), -2, -2)
+                         .startsWith(QStringLiteral("solvarn-sjekk find: ")) &&
+                     (!setting.isEmpty() || run.err.count(QLatin1Char('\n')) == 1),
                  qPrintable(run.err));
     } else {
         QCOMPARE(shown, out);
