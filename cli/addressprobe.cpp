@@ -2,6 +2,7 @@
 
 #include "addressrange.h"
 #include "checksummary.h"
+#include "onrequestenquiry.h"
 #include "runtimeerror.h"
 #include "socketcontrol.h"
 #include "socketpair.h"
@@ -11,9 +12,6 @@ namespace {
 
 // What is kept of bytes that were no status, to show what answered.
 constexpr qsizetype shownBytesLimit = 40;
-
-// The status enquiry a printer set to report on request waits for.
-constexpr char enquiry = 0x05;
 
 bool hasFailed(qint16 state)
 {
@@ -179,7 +177,7 @@ void AddressProbe::askOnce(qint16 inn, qint16 ut)
         return;
     m_enquirySent = true;
     try {
-        m_sockUt->SendData(QByteArray(1, enquiry));
+        m_sockUt->SendData(QByteArray(1, OnRequestEnquiry::enquiry));
     } catch (const RuntimeError &) {
         // Port 1024 went in the meantime: what it did shows in its state.
     }

@@ -1,5 +1,7 @@
 #include "findreport.h"
 
+#include "onrequestenquiry.h"
+
 #include <QRegularExpression>
 
 namespace {
@@ -54,8 +56,7 @@ QString FindReport::terminal(const FindResults &results, bool serial)
             text += QStringLiteral(", ") + found.labels + QStringLiteral(" etiketter igjen");
         text += QStringLiteral(" (") + secondsText(found.elapsedMs) + QStringLiteral(")\n");
         if (found.onRequest)
-            text += QStringLiteral("    svarer bare når den blir spurt (ENQ på port 1024); "
-                                   "vinduets nettverkstest spør aldri og finner den ikke\n");
+            text += QStringLiteral("    ") + OnRequestEnquiry::note() + QLatin1Char('\n');
     }
     if (!results.others.isEmpty())
         text += QStringLiteral("Annet som svarte, uten status:\n");

@@ -315,12 +315,20 @@ void TestSolvarnSjekk::check_data()
         << "Skrivehodet åpent b^[[2J^G^C\n"
         << 0;
     QTest::newRow("network connects but never reports")
-        << args("-a 127.0.9.18 --timing enq") << QByteArray() << plain << args("network 127.0.9.18")
+        << args("-a 127.0.9.18 --no-reply") << QByteArray() << plain << args("network 127.0.9.18")
         << 2 << "^CRITICAL - Finner ikke skriver på IP-adresse 127\\.0\\.9\\.18 \\|"
         << "Finner ikke skriver på IP-adresse 127.0.9.18\n Sjekk at den er koplet til.\n"
         << 0;
+    QTest::newRow("network printer that reports on request only: asked once with ENQ")
+        << args("-a 127.0.9.19 --timing enq -s A -l 33") << QByteArray() << plain
+        << args("network 127.0.9.19 --plugin") << 0
+        << "^OK - 127\\.0\\.9\\.19: Printer OK \\(status A, 33 etiketter igjen\\) \\| "
+           "time=[0-9.]+s;;;0\\.000;10\\.000 labels=33;;;0$"
+        << "\nsvarer bare når den blir spurt (ENQ på port 1024); vinduets nettverkstest spør "
+           "aldri og finner den ikke\n"
+        << 0;
     QTest::newRow("timeout while the printer never reports")
-        << args("-a 127.0.9.17 --timing enq") << QByteArray() << plain
+        << args("-a 127.0.9.17 --no-reply") << QByteArray() << plain
         << args("network 127.0.9.17 --timeout 1") << 3
         << "^UNKNOWN - ingen svar innen 1 s \\(--timeout\\), kontrollen ble avbrutt \\| "
            "time=[0-9.]+s;;;0\\.000;1\\.000$"
