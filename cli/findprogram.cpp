@@ -11,6 +11,7 @@
 #include "serialfinder.h"
 #include "systemcommcontrol.h"
 #include "threadsleeper.h"
+#include "watchedcommcontrol.h"
 
 #include <QCoreApplication>
 #include <QSaveFile>
@@ -85,10 +86,21 @@ FindResults findOnSerialPorts(const FindOptions &options, std::FILE *err)
                    .arg(options.pauseMs)
                    .arg(attempts * options.pauseMs / millisecondsPerSecond, 0, 'f', 2));
     ThreadSleeper sleeper;
-    const std::unique_ptr<CommControl> comPort =
-        createSystemCommControl(commandLineComPortNumbering());
-    SerialFinder finder(*comPort, sleeper, options.comFrom, options.comTo, options.serialSpeeds,
+    const ComPortNumbering numbering = commandLineComPortNumbering();
+    const std::unique_ptr<CommControl> systemPort = createSystemCommControl(numbering);
+    SerialFinder *told = nullptr;
+    WatchedCommControl comPort(*systemPort, numbering.resolve,
+                               [&told](qint16 port, const QString &device) {
+                                   if (told)
+                                       told->portDenied(port, device);
+                               });
+    comPort.setOpenFailedHandler([&told, &numbering](qint16 port, qint32 number) {
+        if (told)
+            told->openFailed(port, number, numbering.resolve ? numbering.resolve(port) : QString());
+    });
+    SerialFinder finder(comPort, sleeper, options.comFrom, options.comTo, options.serialSpeeds,
                         options.pauseMs);
+    told = &finder;
     finder.setStopWhen(&InterruptWatch::caught);
     ProgressLine progress(err, true);
     return finder.run(

@@ -62,13 +62,21 @@ QString FindReport::terminal(const FindResults &results, bool serial)
         text += QStringLiteral("Annet som svarte, uten status:\n");
     for (const FoundPlace &found : results.others)
         text += QStringLiteral("  ") + place(found) + QStringLiteral("  ") + found.seen + '\n';
+    if (!results.unusable.isEmpty())
+        text += QStringLiteral("Porter som ikke kunne prøves:\n");
+    for (const FoundPlace &found : results.unusable)
+        text += QStringLiteral("  ") + found.seen + QLatin1Char('\n');
     if (serial) {
-        text += QStringLiteral("%1 porter, %2 forsøk: %3 skrivere, %4 annet, %5 porter uten svar\n")
-                    .arg(results.printers.size() + results.others.size() + results.silent)
+        text += QStringLiteral("%1 porter, %2 forsøk: %3 skrivere, %4 annet, %5 porter uten svar")
+                    .arg(results.printers.size() + results.others.size() + results.silent +
+                         results.unusable.size())
                     .arg(results.tried)
                     .arg(results.printers.size())
                     .arg(results.others.size())
                     .arg(results.silent);
+        if (!results.unusable.isEmpty())
+            text += QStringLiteral(", %1 kunne ikke prøves").arg(results.unusable.size());
+        text += QLatin1Char('\n');
     } else {
         text +=
             QStringLiteral("%1 adresser prøvd: %2 skrivere, %3 annet, %4 uten svar%5, %6 "
@@ -98,6 +106,8 @@ QString FindReport::csv(const FindResults &results)
         text += csvLine(found, QStringLiteral("skriver"), found.text);
     for (const FoundPlace &found : results.others)
         text += csvLine(found, QStringLiteral("annet"), found.seen);
+    for (const FoundPlace &found : results.unusable)
+        text += csvLine(found, QStringLiteral("ikke prøvd"), found.seen);
     return text;
 }
 

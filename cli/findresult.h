@@ -26,6 +26,8 @@ struct FindResults
 {
     QList<FoundPlace> printers;
     QList<FoundPlace> others;
+    // Serial ports that could not be tried (no access, in use, no such port): seen says why.
+    QList<FoundPlace> unusable;
     int tried = 0;
     int silent = 0;
     int silentOpen = 0; // of the silent: both ports open, nothing said

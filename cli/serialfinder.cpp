@@ -1,7 +1,9 @@
 #include "serialfinder.h"
 
 #include "checksummary.h"
+#include "commcontrol.h"
 #include "logsink.h"
+#include "serialcheckhost.h"
 #include "serialsweep.h"
 #include "serialsweephost.h"
 #include "statustext.h"
@@ -79,6 +81,24 @@ bool SerialFinder::isStatusFrame(const QString &reply)
     return text != GetStatustext(QString()) && !text.startsWith(QStringLiteral("- UKJENT KODE"));
 }
 
+void SerialFinder::portDenied(qint16 port, const QString &device)
+{
+    m_denied = true;
+    m_unusable = SerialCheckHost::deniedText(port, device);
+}
+
+void SerialFinder::openFailed(qint16 port, qint32 number, const QString &device)
+{
+    if (m_denied)
+        return;
+    const QString where = device.isEmpty() ? QStringLiteral("com%1").arg(port)
+                                           : QStringLiteral("com%1 (%2)").arg(port).arg(device);
+    if (number == CommControl::comPortAlreadyOpen)
+        m_unusable = where + QStringLiteral(": i bruk av et annet program");
+    else if (number == RuntimeErrors::ComPortInvalid)
+        m_unusable = where + QStringLiteral(": finnes ikke");
+}
+
 void SerialFinder::setStopWhen(std::function<int()> stopWhen)
 {
     m_stopWhen = std::move(stopWhen);
@@ -98,17 +118,31 @@ FindResults SerialFinder::run(const Progress &progress)
     for (int port = m_from; port <= m_to && !stopped(); ++port) {
         QStringList garbled;
         bool found = false;
+        bool unusablePort = false;
         for (const qint32 speed : m_speeds) {
             // A port left half-tried is not counted as silent.
             if (stopped())
                 return results;
             ReplyHost host;
+            m_unusable.clear();
+            m_denied = false;
             SerialSweep sweep(host, m_comPort, m_sleeper, log);
             QElapsedTimer clock;
             clock.start();
             sweep.TestSerialPrinter({QString::number(port), QString::number(port),
                                      QString::number(speed), QString::number(m_pauseMs)});
             ++results.tried;
+            if (!m_unusable.isEmpty()) {
+                // The same at every speed: the port is named once, with why.
+                FoundPlace unusable;
+                unusable.where = QStringLiteral("com%1").arg(port);
+                unusable.seen = m_unusable;
+                results.unusable << unusable;
+                unusablePort = true;
+                if (progress)
+                    progress(results, total);
+                break;
+            }
             const QString &reply = host.reply();
             if (host.answered() && isStatusFrame(reply)) {
                 FoundPlace printer;
@@ -132,6 +166,8 @@ FindResults SerialFinder::run(const Progress &progress)
             if (found)
                 break;
         }
+        if (unusablePort)
+            continue;
         if (!found && !garbled.isEmpty()) {
             FoundPlace other;
             other.where = QStringLiteral("com%1").arg(port);

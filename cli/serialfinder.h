@@ -26,6 +26,11 @@ public:
     void setStopWhen(std::function<int()> stopWhen);
     FindResults run(const Progress &progress);
 
+    // Told by the control of an open that failed (the control's number), and of a port whose
+    // device the user may not open; the port is then not tried at its other speeds.
+    void openFailed(qint16 port, qint32 number, const QString &device);
+    void portDenied(qint16 port, const QString &device);
+
     // Whether a reply is a printer's status frame: STX, then a letter of the status table as
     // the first character above the blank, then ETX.
     static bool isStatusFrame(const QString &reply);
@@ -38,6 +43,9 @@ private:
     QList<qint32> m_speeds;
     int m_pauseMs = 0;
     std::function<int()> m_stopWhen;
+    // Why the current attempt's port could not be opened; empty: it could.
+    QString m_unusable;
+    bool m_denied = false;
 };
 
 #endif // SERIALFINDER_H

@@ -1341,7 +1341,9 @@ void TestSolvarnSjekk::find_data()
         << "find --serial --to 3 --pause 50" << 0
         << "Skrivere som svarte:\n"
            "  com2 (9600)  status A: - Skriver OK -, 120 etiketter igjen (<s>)\n"
-           "3 porter, 28 forsøk: 1 skrivere, 0 annet, 2 porter uten svar\n"
+           "Porter som ikke kunne prøves:\n"
+           "  com3 (/dev/solvarn-no-such-port): finnes ikke\n"
+           "3 porter, 16 forsøk: 1 skrivere, 0 annet, 1 porter uten svar, 1 kunne ikke prøves\n"
         << "høyst 39 x 50 ms = 1.95 s" << QString();
     QTest::newRow("serial port with noise at every speed of the list")
         << QStringList{"--serial --speed 4800"} << "find --serial --to 1 --pause 50 --csv" << 1
@@ -1351,6 +1353,17 @@ void TestSolvarnSjekk::find_data()
            "0 254; 600: 248 128 0 254; 1200: 248 128 0 254; 14400: 248 128 0 254; 28800: 248 128 0 "
            "254; 56000: 248 128 0 254; 128000: 248 128 0 254; 256000: 248 128 0 254,,<ms>\n"
         << "høyst 13 x 50 ms = 0.65 s" << QString();
+    // As a user outside dialout: root runs a copy of the program as nobody.
+    QTest::newRow("serial port the user may not open, and one that does not exist")
+        << QStringList{"--serial -s A"} << "find --serial --to 2 --pause 50" << 1
+        << "Porter som ikke kunne prøves:\n"
+           "  com1 (<pty>): ingen tilgang; brukeren må være med i gruppen dialout\n"
+           "  com2 (/dev/solvarn-no-such-port): finnes ikke\n"
+           "2 porter, 2 forsøk: 0 skrivere, 0 annet, 0 porter uten svar, 2 kunne ikke prøves\n"
+        << QString()
+        << "d=$(mktemp -d) && cp \"$0\" \"$d/s\" && chmod 755 \"$d\" \"$d/s\" && setpriv "
+           "--reuid=nobody --regid=nogroup --clear-groups \"$d/s\" \"$@\"; s=$?; rm -r \"$d\"; "
+           "exit $s";
 }
 
 void TestSolvarnSjekk::find()
@@ -1361,6 +1374,8 @@ void TestSolvarnSjekk::find()
     QFETCH(QString, out);
     QFETCH(QString, err);
     QFETCH(QString, setting);
+    if (setting.contains(QLatin1String("setpriv")) && ::geteuid() != 0)
+        QSKIP("runs the program as nobody, which needs root");
 
     std::vector<std::unique_ptr<SimProcess>> printers;
     QStringList devices;
@@ -1388,6 +1403,7 @@ void TestSolvarnSjekk::find()
     QString shown = run.out;
     shown.replace(QRegularExpression(QStringLiteral("\\([0-9]+\\.[0-9]{2} s\\)")),
                   QStringLiteral("(<s>)"));
+    shown.replace(QRegularExpression(QStringLiteral("/dev/pts/[0-9]+")), QStringLiteral("<pty>"));
     shown.replace(
         QRegularExpression(QStringLiteral("(?<=,)[0-9]+$"), QRegularExpression::MultilineOption),
         QStringLiteral("<ms>"));
