@@ -159,7 +159,10 @@ AddressProbe::Outcome AddressProbe::poll(std::chrono::milliseconds timeout)
     // there; only counted.
     if (inn == SocketControl::sckConnected && ut == SocketControl::sckConnected &&
         m_received.isEmpty())
-        return finish(Outcome::SilentOpen);
+        return finish(Outcome::SilentOpen,
+                      m_enquirySent ? QStringLiteral("port 1025 og 1024 åpne, ingen status, heller "
+                                                     "ikke etter ENQ på port 1024")
+                                    : QStringLiteral("port 1025 og 1024 åpne, ingen status"));
     QString seen = inn == SocketControl::sckConnected && ut == SocketControl::sckConnected
                        ? QStringLiteral("port 1025 og 1024 åpne, ingen status")
                    : inn == SocketControl::sckConnected

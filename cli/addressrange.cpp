@@ -53,6 +53,14 @@ QString unusableAddress(const Span &span)
 
 std::optional<Span> readItem(const QString &item, QString &error)
 {
+    // 010 is 10 to some tools and 8 (octal) to others: neither is guessed.
+    static const QRegularExpression leadingZero(QStringLiteral("(?:^|[.\\-/])0[0-9]"));
+    if (leadingZero.match(item).hasMatch()) {
+        error = QStringLiteral("a number with a leading zero is ambiguous (10 to some tools, "
+                               "octal to others): \"%1\"")
+                    .arg(item);
+        return std::nullopt;
+    }
     if (item.contains(QLatin1Char(':'))) {
         error = QStringLiteral("IPv6 is not supported, only IPv4 addresses: \"%1\"").arg(item);
         return std::nullopt;
@@ -120,8 +128,10 @@ AddressList parseAddressList(const QStringList &items, qsizetype limit)
     AddressList result;
     QSet<quint32> seen;
     QStringList parts;
+    // Commas and blanks separate, also within one argument ("10.1.2.3 10.1.2.4").
+    static const QRegularExpression separators(QStringLiteral("[,\\s]+"));
     for (const QString &item : items)
-        parts += item.split(QLatin1Char(','), Qt::SkipEmptyParts);
+        parts += item.split(separators, Qt::SkipEmptyParts);
     if (parts.isEmpty()) {
         result.error = QStringLiteral("find needs the addresses to try (such as 10.1.2.0/24)");
         return result;

@@ -116,6 +116,14 @@ FindOptions parseFindOptions(const QStringList &arguments)
         options.error = error;
         return options;
     };
+    // A minus before an address would read as a cluster of one-letter options.
+    static const QRegularExpression negativeAddress(QStringLiteral("^-[0-9]"));
+    for (const QString &argument : arguments.mid(2)) {
+        if (negativeAddress.match(argument).hasMatch())
+            return fail(QStringLiteral("\"%1\" is no option and no address: an address starts "
+                                       "with a digit")
+                            .arg(argument));
+    }
     if (!parser.parse(arguments.mid(0, 1) + arguments.mid(2)))
         return fail(parser.errorText());
     if (parser.isSet(help)) {
@@ -187,7 +195,9 @@ FindOptions parseFindOptions(const QStringList &arguments)
     }
     const qsizetype limit = parser.isSet(all) ? FindOptions::largestConfirmedRange
                                               : FindOptions::largestUnconfirmedRange;
-    const AddressList list = parseAddressList(parser.positionalArguments(), limit);
+    // Read as far as even --all allows, so that a range too large for it says so at once.
+    const AddressList list =
+        parseAddressList(parser.positionalArguments(), FindOptions::largestConfirmedRange);
     if (!list.error.isEmpty())
         return fail(list.error);
     if (list.addresses.size() > FindOptions::largestConfirmedRange)

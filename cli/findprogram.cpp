@@ -127,9 +127,9 @@ FindResults findOnNetwork(const FindOptions &options, std::FILE *err)
     const qsizetype count = options.addresses.size();
     const qsizetype rounds = (count + parallel / NetworkFinder::connectionsPerAddress - 1) /
                              (parallel / NetworkFinder::connectionsPerAddress);
-    write(err, QStringLiteral("Prøver %1 %2, %3 om gangen: høyst %4 x %5 s = %6 s\n")
-                   .arg(count)
-                   .arg(count == 1 ? QStringLiteral("adresse") : QStringLiteral("adresser"))
+    write(err, QStringLiteral("Prøver %1, %2 om gangen: høyst %3 x %4 s = %5 s\n")
+                   .arg(FindReport::counted(count, QStringLiteral("adresse"),
+                                            QStringLiteral("adresser")))
                    .arg(parallel / NetworkFinder::connectionsPerAddress)
                    .arg(rounds)
                    .arg(options.timeout.count() / millisecondsPerSecond, 0, 'f', 2)

@@ -26,6 +26,8 @@ struct FindResults
 {
     QList<FoundPlace> printers;
     QList<FoundPlace> others;
+    // Silent hosts that took both connections: the likeliest printers of the silent ones.
+    QList<FoundPlace> candidates;
     // Serial ports that could not be tried (no access, in use, no such port): seen says why.
     QList<FoundPlace> unusable;
     int tried = 0;

@@ -89,6 +89,7 @@ FindResults NetworkFinder::run(const Progress &progress)
             case AddressProbe::Outcome::SilentOpen:
                 ++results.silent;
                 ++results.silentOpen;
+                results.candidates << (*probe)->found();
                 break;
             case AddressProbe::Outcome::Refused:
                 ++results.refused;
@@ -130,6 +131,7 @@ FindResults NetworkFinder::run(const Progress &progress)
     };
     std::sort(results.printers.begin(), results.printers.end(), byAddress);
     std::sort(results.others.begin(), results.others.end(), byAddress);
+    std::sort(results.candidates.begin(), results.candidates.end(), byAddress);
     if (progress)
         progress(results, total);
     return results;

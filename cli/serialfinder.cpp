@@ -76,9 +76,8 @@ bool SerialFinder::isStatusFrame(const QString &reply)
     const qsizetype end = reply.indexOf(frameEnd, start + 1);
     if (start < 0 || end < 0)
         return false;
-    const QString frame = reply.mid(start, end - start + 1);
-    const QString text = GetStatustext(frame);
-    return text != GetStatustext(QString()) && !text.startsWith(QStringLiteral("- UKJENT KODE"));
+    // Any letter, known or not, as over the network: a well-formed frame is a printer's.
+    return !StatusLetter(reply.mid(start, end - start + 1)).isEmpty();
 }
 
 void SerialFinder::portDenied(qint16 port, const QString &device)
@@ -154,7 +153,9 @@ FindResults SerialFinder::run(const Progress &progress)
                 while (frame.at(letter).unicode() <= ' ')
                     ++letter;
                 printer.letter = frame.at(letter);
-                printer.text = GetStatustext(frame);
+                // From the letter alone: the text of an unknown one quotes what it was given,
+                // and the frame's control characters have no place in a list.
+                printer.text = GetStatustext(QString(printer.letter));
                 printer.labels = labelsAfterLetter(frame, letter);
                 results.printers << printer;
                 found = true;

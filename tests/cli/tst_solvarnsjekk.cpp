@@ -1186,7 +1186,7 @@ void TestSolvarnSjekk::find_data()
         << "Skrivere som svarte:\n"
            "  127.0.25.20  status b: FEIL: Off line, Skriverfeil - Skrivehodet åpent, 3 etiketter "
            "igjen (<s>)\n"
-           "3 adresser prøvd: 1 skrivere, 0 annet, 0 uten svar, 2 avvist\n"
+           "3 adresser prøvd: 1 skriver, 0 annet, 0 uten svar, 2 avvist\n"
         << QString() << QString();
     QTest::newRow("ports that answer with no status are listed apart")
         << QStringList{"-a 127.0.25.30 --refuse-1025", "-a 127.0.25.31 --flood-bytes SSH-2.0",
@@ -1196,6 +1196,9 @@ void TestSolvarnSjekk::find_data()
            "  127.0.25.30  port 1024 åpen, port 1025: Connection refused (10061)\n"
            "  127.0.25.31  port 1025 og 1024 åpne, ingen status; mottatt på port 1025: "
            "\"SSH-2.0SSH-2.0SSH-2.0SSH-2.0SSH-2.0SSH-2\"\n"
+           "Stille, men med port 1025 og 1024 åpne (prøv en lengre --timeout):\n"
+           "  127.0.25.32  port 1025 og 1024 åpne, ingen status, heller ikke etter ENQ på port "
+           "1024\n"
            "3 adresser prøvd: 0 skrivere, 2 annet, 1 uten svar (1 med port 1025 og 1024 åpne), 0 "
            "avvist\n"
         << QString() << QString();
@@ -1203,7 +1206,7 @@ void TestSolvarnSjekk::find_data()
         << QStringList{"-a 127.0.25.35 -s A --refuse-1024"} << "find 127.0.25.35" << 1
         << "Annet som svarte, uten status:\n"
            "  127.0.25.35  status A på port 1025, men port 1024 svarte ikke\n"
-           "1 adresser prøvd: 0 skrivere, 1 annet, 0 uten svar, 0 avvist\n"
+           "1 adresse prøvd: 0 skrivere, 1 annet, 0 uten svar, 0 avvist\n"
         << QString() << QString();
     QTest::newRow("CSV, field by field")
         << QStringList{"-a 127.0.25.40 -s b -l 7", "-a 127.0.25.41 --flood-bytes a,b\"c"}
@@ -1257,7 +1260,7 @@ void TestSolvarnSjekk::find_data()
         << "find 127.0.25.80-81 --timeout 20" << 143
         << "Skrivere som svarte:\n"
            "  127.0.25.80  status A: OK: Printer OK, 500 etiketter igjen (<s>)\n"
-           "1 adresser prøvd: 1 skrivere, 0 annet, 0 uten svar, 0 avvist\n"
+           "1 adresse prøvd: 1 skriver, 0 annet, 0 uten svar, 0 avvist\n"
            "Avbrutt (signal 15) etter 1 av 2 adresser\n"
         << QString() << "exec timeout --preserve-status -s TERM 2 PROG";
     QTest::newRow("SIGINT (Ctrl+C): the CSV so far, how far it came on standard error")
@@ -1299,8 +1302,44 @@ void TestSolvarnSjekk::find_data()
            "(<s>)\n"
            "    svarer bare når den blir spurt (ENQ på port 1024); vinduets nettverkstest spør "
            "aldri og finner den ikke\n"
-           "2 adresser prøvd: 1 skrivere, 0 annet, 1 uten svar (1 med port 1025 og 1024 åpne), 0 "
+           "Stille, men med port 1025 og 1024 åpne (prøv en lengre --timeout):\n"
+           "  127.0.25.101  port 1025 og 1024 åpne, ingen status, heller ikke etter ENQ på port "
+           "1024\n"
+           "2 adresser prøvd: 1 skriver, 0 annet, 1 uten svar (1 med port 1025 og 1024 åpne), 0 "
            "avvist\n"
+        << QString() << QString();
+    QTest::newRow("blanks separate addresses within one argument, as --help says")
+        << QStringList{} << "find" << 1
+        << "2 adresser prøvd: 0 skrivere, 0 annet, 0 uten svar, 2 avvist\n"
+        << QString() << "exec PROG '127.0.25.113 127.0.25.114'";
+    QTest::newRow("a /30 is its two hosts")
+        << QStringList{} << "find 127.0.25.108/30" << 1
+        << "2 adresser prøvd: 0 skrivere, 0 annet, 0 uten svar, 2 avvist\n"
+        << QString() << QString();
+    QTest::newRow("a /32 is its one address")
+        << QStringList{} << "find 127.0.25.109/32" << 1
+        << "1 adresse prøvd: 0 skrivere, 0 annet, 0 uten svar, 1 avvist\n"
+        << QString() << QString();
+    QTest::newRow("an address given twice is tried and listed once")
+        << QStringList{"-a 127.0.25.111 -s A"} << "find 127.0.25.110-112,127.0.25.111" << 0
+        << "Skrivere som svarte:\n"
+           "  127.0.25.111  status A: OK: Printer OK, 500 etiketter igjen (<s>)\n"
+           "3 adresser prøvd: 1 skriver, 0 annet, 0 uten svar, 2 avvist\n"
+        << QString() << QString();
+    QTest::newRow("listed by address as numbers: .9 before .10, whoever answered first")
+        << QStringList{"-a 127.0.25.9 -s A --delay 300", "-a 127.0.25.10 -s B -l 1"}
+        << "find 127.0.25.9-10" << 0
+        << "Skrivere som svarte:\n"
+           "  127.0.25.9  status A: OK: Printer OK, 500 etiketter igjen (<s>)\n"
+           "  127.0.25.10  status B: OK: Fargebåndet er nesten tomt, 1 etiketter igjen (<s>)\n"
+           "2 adresser prøvd: 2 skrivere, 0 annet, 0 uten svar, 0 avvist\n"
+        << QString() << QString();
+    QTest::newRow("one port open and silent is another answer, not a silent host")
+        << QStringList{"-a 127.0.25.112 --refuse-1024 --no-reply"}
+        << "find 127.0.25.112 --timeout 0.3" << 1
+        << "Annet som svarte, uten status:\n"
+           "  127.0.25.112  port 1025 åpen, ingen status\n"
+           "1 adresse prøvd: 0 skrivere, 1 annet, 0 uten svar, 0 avvist\n"
         << QString() << QString();
     for (const auto &[name, line, error] : {
              std::tuple{"range too large", "find 127.0.24.0/21", "more than 1024 addresses"},
@@ -1318,6 +1357,13 @@ void TestSolvarnSjekk::find_data()
              std::tuple{"range over the multicast block", "find 223.255.255.200-224.0.0.3",
                         "multicast addresses"},
              std::tuple{"unspecified address", "find 0.0.0.0", "the unspecified address"},
+             std::tuple{"an address with a minus is no option", "find -127.0.25.10",
+                        "\"-127.0.25.10\" is no option and no address"},
+             std::tuple{"leading zero", "find 127.0.25.010", "leading zero is ambiguous"},
+             std::tuple{"range end with a leading zero", "find 127.0.25.1-09",
+                        "leading zero is ambiguous"},
+             std::tuple{"too large even for --all says so without it", "find 10.0.0.0/8",
+                        "more than 65536 addresses: too many to try, even with --all"},
              std::tuple{"--output without a name", "find 127.0.25.1 --output -",
                         "--output needs a file name"},
              std::tuple{"IPv6 range", "find fe80::/64", "IPv6 is not supported"},
@@ -1343,7 +1389,7 @@ void TestSolvarnSjekk::find_data()
            "  com2 (9600)  status A: - Skriver OK -, 120 etiketter igjen (<s>)\n"
            "Porter som ikke kunne prøves:\n"
            "  com3 (/dev/solvarn-no-such-port): finnes ikke\n"
-           "3 porter, 16 forsøk: 1 skrivere, 0 annet, 1 porter uten svar, 1 kunne ikke prøves\n"
+           "3 porter, 16 forsøk: 1 skriver, 0 annet, 1 port uten svar, 1 kunne ikke prøves\n"
         << "høyst 39 x 50 ms = 1.95 s" << QString();
     QTest::newRow("serial port with noise at every speed of the list")
         << QStringList{"--serial --speed 4800"} << "find --serial --to 1 --pause 50 --csv" << 1
@@ -1364,6 +1410,35 @@ void TestSolvarnSjekk::find_data()
         << "d=$(mktemp -d) && cp \"$0\" \"$d/s\" && chmod 755 \"$d\" \"$d/s\" && setpriv "
            "--reuid=nobody --regid=nogroup --clear-groups \"$d/s\" \"$@\"; s=$?; rm -r \"$d\"; "
            "exit $s";
+    // One rule for a well-formed frame on both roads, whatever its letter.
+    QTest::newRow("serial frame with a letter outside the table is a printer's")
+        << QStringList{"--serial -s Z -l 5"} << "find --serial --to 1 --pause 50" << 0
+        << "Skrivere som svarte:\n"
+           "  com1 (19200)  status Z: - UKJENT KODE : Z  KODE INN= Z, 5 etiketter igjen (<s>)\n"
+           "1 port, 1 forsøk: 1 skriver, 0 annet, 0 porter uten svar\n"
+        << QString() << QString();
+    QTest::newRow("network frame with a letter outside the table is a printer's")
+        << QStringList{"-a 127.0.25.105 -s Z -l 5"} << "find 127.0.25.105" << 0
+        << "Skrivere som svarte:\n"
+           "  127.0.25.105  status Z: FEIL: Uregistrert feil, 5 etiketter igjen (<s>)\n"
+           "1 adresse prøvd: 1 skriver, 0 annet, 0 uten svar, 0 avvist\n"
+        << QString() << QString();
+    // A speed the classic terminal codes cannot name, set by Qt through termios2.
+    QTest::newRow("serial printer at 14400 baud")
+        << QStringList{"--serial --speed 14400 -s A"} << "find --serial --to 1 --pause 50" << 0
+        << "Skrivere som svarte:\n"
+           "  com1 (14400)  status A: - Skriver OK -, 500 etiketter igjen (<s>)\n"
+           "1 port, 9 forsøk: 1 skriver, 0 annet, 0 porter uten svar\n"
+        << "høyst 13 x 50 ms = 0.65 s" << QString();
+    QTest::newRow("serial summary counts the port that answered with noise")
+        << QStringList{"--serial --speed 4800"} << "find --serial --to 1 --pause 20" << 1
+        << "Annet som svarte, uten status:\n"
+           "  com1  ingen status; mottatt (tegnkoder) ved 19200: 248 128 0 254; 9600: 248 128 0 "
+           "254; 38400: 248 128 0 254; 2400: 248 128 0 254; 110: 248 128 0 254; 300: 248 128 0 "
+           "254; 600: 248 128 0 254; 1200: 248 128 0 254; 14400: 248 128 0 254; 28800: 248 128 0 "
+           "254; 56000: 248 128 0 254; 128000: 248 128 0 254; 256000: 248 128 0 254\n"
+           "1 port, 13 forsøk: 0 skrivere, 1 annet, 0 porter uten svar\n"
+        << QString() << QString();
 }
 
 void TestSolvarnSjekk::find()
