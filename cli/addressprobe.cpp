@@ -8,6 +8,8 @@
 #include "socketpair.h"
 #include "terminaltext.h"
 
+#include <QStringDecoder>
+
 namespace {
 
 // What is kept of bytes that were no status, to show what answered.
@@ -88,9 +90,13 @@ QString AddressProbe::seenText() const
 {
     if (m_received.isEmpty())
         return QString();
+    // A peer's text as it meant it where its bytes are UTF-8 (an unfinished character at the
+    // cut included), byte for byte otherwise.
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString decoded = utf8.decode(m_received.toLatin1());
     // Shown safely: a printer's bytes must not act on the terminal.
     TerminalText terminal;
-    QString shown = terminal.convert(m_received) + terminal.finish();
+    QString shown = terminal.convert(utf8.hasError() ? m_received : decoded) + terminal.finish();
     shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return QStringLiteral("mottatt på port 1025: \"") + shown + QLatin1Char('"');
 }

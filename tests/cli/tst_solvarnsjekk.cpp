@@ -1202,6 +1202,14 @@ void TestSolvarnSjekk::find_data()
            "3 adresser prøvd: 0 skrivere, 2 annet, 1 uten svar (1 med port 1025 og 1024 åpne), 0 "
            "avvist\n"
         << QString() << QString();
+    QTest::newRow("a peer's UTF-8 shown as UTF-8")
+        << QStringList{"-a 127.0.25.116 --flood-bytes blåbær"} << "find 127.0.25.116 --timeout 0.3"
+        << 1
+        << "Annet som svarte, uten status:\n"
+           "  127.0.25.116  port 1025 og 1024 åpne, ingen status; mottatt på port 1025: "
+           "\"blåbærblåbærblåbærblåbærblåbær\"\n"
+           "1 adresse prøvd: 0 skrivere, 1 annet, 0 uten svar, 0 avvist\n"
+        << QString() << QString();
     QTest::newRow("a status without port 1024 is no printer, as for the check")
         << QStringList{"-a 127.0.25.35 -s A --refuse-1024"} << "find 127.0.25.35" << 1
         << "Annet som svarte, uten status:\n"
