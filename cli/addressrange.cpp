@@ -34,8 +34,33 @@ struct Span
     quint64 last = 0;
 };
 
+constexpr quint64 unspecifiedAddress = 0;
+constexpr quint64 firstMulticast = 0xe0000000; // 224.0.0.0
+constexpr quint64 lastMulticast = 0xefffffff;  // 239.255.255.255
+constexpr quint64 limitedBroadcast = 0xffffffff;
+
+// Addresses no printer can have: a connection to them is no question to one host.
+QString unusableAddress(const Span &span)
+{
+    if (span.first <= unspecifiedAddress)
+        return QStringLiteral("0.0.0.0 is the unspecified address, no host's");
+    if (span.first <= lastMulticast && span.last >= firstMulticast)
+        return QStringLiteral("224.0.0.0 to 239.255.255.255 are multicast addresses, no host's");
+    if (span.last >= limitedBroadcast)
+        return QStringLiteral("255.255.255.255 is the broadcast address, no host's");
+    return QString();
+}
+
 std::optional<Span> readItem(const QString &item, QString &error)
 {
+    // 010 is 10 to some tools and 8 (octal) to others: neither is guessed.
+    static const QRegularExpression leadingZero(QStringLiteral("(?:^|[.\\-/])0[0-9]"));
+    if (leadingZero.match(item).hasMatch()) {
+        error = QStringLiteral("a number with a leading zero is ambiguous (10 to some tools, "
+                               "octal to others): \"%1\"")
+                    .arg(item);
+        return std::nullopt;
+    }
     if (item.contains(QLatin1Char(':'))) {
         error = QStringLiteral("IPv6 is not supported, only IPv4 addresses: \"%1\"").arg(item);
         return std::nullopt;
@@ -103,15 +128,20 @@ AddressList parseAddressList(const QStringList &items, qsizetype limit)
     AddressList result;
     QSet<quint32> seen;
     QStringList parts;
+    // Commas and blanks separate, also within one argument ("10.1.2.3 10.1.2.4").
+    static const QRegularExpression separators(QStringLiteral("[,\\s]+"));
     for (const QString &item : items)
-        parts += item.split(QLatin1Char(','), Qt::SkipEmptyParts);
+        parts += item.split(separators, Qt::SkipEmptyParts);
     if (parts.isEmpty()) {
         result.error = QStringLiteral("find needs the addresses to try (such as 10.1.2.0/24)");
         return result;
     }
     for (const QString &part : parts) {
         const std::optional<Span> span = readItem(part.trimmed(), result.error);
-        if (!span) {
+        const QString unusable = span ? unusableAddress(*span) : QString();
+        if (!unusable.isEmpty())
+            result.error = unusable + QStringLiteral(": \"%1\"").arg(part.trimmed());
+        if (!span || !unusable.isEmpty()) {
             result.addresses.clear();
             return result;
         }

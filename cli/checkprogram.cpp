@@ -10,6 +10,7 @@
 #include "findprogram.h"
 #include "networkprinter.h"
 #include "networkverdict.h"
+#include "onrequestenquiry.h"
 #include "qteventpump.h"
 #include "serialcheckhost.h"
 #include "serialsweep.h"
@@ -123,10 +124,16 @@ CheckSummary runNetwork(const CheckOptions &options, ConsoleOutput &output, Find
     platform.sleeper = &sleeper;
     QuietTestHost host;
     NetworkPrinter printer(host, platform, output);
-    sleeper.setCheckpoint(
-        [&] { found.offer(networkFindingSoFar(printer.state(), history, thresholds(options))); });
+    OnRequestEnquiry enquiry(*systemInn, *systemUt, history);
+    sleeper.setCheckpoint([&] {
+        enquiry.offer(printer.state().intLoops);
+        found.offer(networkFindingSoFar(printer.state(), history, thresholds(options)));
+    });
     printer.TestNetworkPrinter(options.address);
-    return networkSummary(printer.state(), history, thresholds(options));
+    CheckSummary summary = networkSummary(printer.state(), history, thresholds(options));
+    if (enquiry.answered())
+        summary.details << OnRequestEnquiry::note();
+    return summary;
 }
 
 CheckSummary runSerial(const CheckOptions &options, ConsoleOutput &output, FindingSoFar &found,

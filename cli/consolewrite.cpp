@@ -1,8 +1,10 @@
 #include "consolewrite.h"
 
-void writeWhole(std::FILE *file, const QString &text)
+bool writeWhole(std::FILE *file, const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
-    std::fflush(file);
+    const size_t written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
+    // Flushed whatever happened, so that an error of the flush shows as well.
+    const bool flushed = std::fflush(file) == 0;
+    return written == size_t(bytes.size()) && flushed && !std::ferror(file);
 }

@@ -9,7 +9,7 @@
 // shows while a test sleeps. Files and pipes get the text's UTF-8 bytes exactly. A Windows
 // console gets the text itself (UTF-16, WriteConsoleW): the C library there writes an unbuffered
 // console stream one byte at a time, and the console would take each byte of "ø" and "å" for a
-// character of its own.
-void writeWhole(std::FILE *file, const QString &text);
+// character of its own. Returns whether all of it was written and flushed.
+bool writeWhole(std::FILE *file, const QString &text);
 
 #endif // CONSOLEWRITE_H

@@ -25,14 +25,14 @@ HANDLE consoleOf(std::FILE *file)
 
 } // namespace
 
-void writeWhole(std::FILE *file, const QString &text)
+bool writeWhole(std::FILE *file, const QString &text)
 {
     const HANDLE console = consoleOf(file);
     if (!console) {
         const QByteArray bytes = text.toUtf8();
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
-        std::fflush(file);
-        return;
+        const size_t written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
+        const bool flushed = std::fflush(file) == 0;
+        return written == size_t(bytes.size()) && flushed && !std::ferror(file);
     }
     // Whatever the C library still holds goes first, in its order.
     std::fflush(file);
@@ -45,8 +45,9 @@ void writeWhole(std::FILE *file, const QString &text)
             --piece;
         DWORD written = 0;
         if (!WriteConsoleW(console, characters, DWORD(piece), &written, nullptr) || written == 0)
-            return;
+            return false;
         characters += written;
         left -= qsizetype(written);
     }
+    return true;
 }

@@ -89,6 +89,12 @@ FindOptions parseFindOptions(const QStringList &arguments)
         QStringLiteral("icinga2"),
         QStringLiteral("network: list the printers as Icinga 2 host objects for "
                        "docs/monitoring.md's commands and services."));
+    const QCommandLineOption output(
+        QStringLiteral("output"),
+        QStringLiteral("Write the list to FILE instead of standard output: through a temporary "
+                       "file, and only when a printer was found, so that a search while the "
+                       "printers are off leaves the last list as it was."),
+        QStringLiteral("FILE"));
     const QCommandLineOption serial(
         QStringLiteral("serial"),
         QStringLiteral("Search serial ports instead, at each speed of the window's list."));
@@ -96,7 +102,8 @@ FindOptions parseFindOptions(const QStringList &arguments)
     const QCommandLineOption &from = serialRange.from;
     const QCommandLineOption &to = serialRange.to;
     const QCommandLineOption &pause = serialRange.pause;
-    parser.addOptions({help, parallel, timeout, all, csv, icinga2, serial, from, to, pause});
+    parser.addOptions(
+        {help, parallel, timeout, all, csv, icinga2, output, serial, from, to, pause});
     // The usage line with the command's word and both forms.
     QString helpText = parser.helpText();
     helpText.replace(0, helpText.indexOf(QLatin1Char('\n')),
@@ -109,6 +116,14 @@ FindOptions parseFindOptions(const QStringList &arguments)
         options.error = error;
         return options;
     };
+    // A minus before an address would read as a cluster of one-letter options.
+    static const QRegularExpression negativeAddress(QStringLiteral("^-[0-9]"));
+    for (const QString &argument : arguments.mid(2)) {
+        if (negativeAddress.match(argument).hasMatch())
+            return fail(QStringLiteral("\"%1\" is no option and no address: an address starts "
+                                       "with a digit")
+                            .arg(argument));
+    }
     if (!parser.parse(arguments.mid(0, 1) + arguments.mid(2)))
         return fail(parser.errorText());
     if (parser.isSet(help)) {
@@ -120,6 +135,11 @@ FindOptions parseFindOptions(const QStringList &arguments)
     options.format = parser.isSet(csv)       ? FindOptions::Format::Csv
                      : parser.isSet(icinga2) ? FindOptions::Format::Icinga2
                                              : FindOptions::Format::Terminal;
+    if (parser.isSet(output)) {
+        options.outputFile = parser.value(output);
+        if (options.outputFile.isEmpty() || options.outputFile == QLatin1String("-"))
+            return fail(QStringLiteral("--output needs a file name"));
+    }
 
     if (parser.isSet(serial)) {
         options.mode = FindOptions::Mode::Serial;
@@ -175,7 +195,9 @@ FindOptions parseFindOptions(const QStringList &arguments)
     }
     const qsizetype limit = parser.isSet(all) ? FindOptions::largestConfirmedRange
                                               : FindOptions::largestUnconfirmedRange;
-    const AddressList list = parseAddressList(parser.positionalArguments(), limit);
+    // Read as far as even --all allows, so that a range too large for it says so at once.
+    const AddressList list =
+        parseAddressList(parser.positionalArguments(), FindOptions::largestConfirmedRange);
     if (!list.error.isEmpty())
         return fail(list.error);
     if (list.addresses.size() > FindOptions::largestConfirmedRange)

@@ -32,6 +32,8 @@ struct FindOptions
     Mode mode = Mode::Network;
     Format format = Format::Terminal;
     QList<quint32> addresses;
+    // Empty: standard output. Otherwise replaced only when a printer was found.
+    QString outputFile;
     int parallel = defaultParallel;
     std::chrono::milliseconds timeout = defaultTimeout;
     // The window's start values.

@@ -2,22 +2,29 @@
 
 #include "comportsetting.h"
 #include "consolewrite.h"
+#include "descriptorroom.h"
 #include "findoptions.h"
 #include "findreport.h"
+#include "interruptwatch.h"
 #include "isterminal.h"
 #include "networkfinder.h"
 #include "serialfinder.h"
 #include "systemcommcontrol.h"
 #include "threadsleeper.h"
+#include "watchedcommcontrol.h"
 
 #include <QCoreApplication>
+#include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
 constexpr int foundExit = 0;
 constexpr int notFoundExit = 1;
+// Usage errors, and a search or a write this computer could not do.
 constexpr int usageExit = 3;
 // Opening a port and sending the enquiry, beside the pause; in the bound printed beforehand.
 constexpr double millisecondsPerSecond = 1000.0;
@@ -79,10 +86,22 @@ FindResults findOnSerialPorts(const FindOptions &options, std::FILE *err)
                    .arg(options.pauseMs)
                    .arg(attempts * options.pauseMs / millisecondsPerSecond, 0, 'f', 2));
     ThreadSleeper sleeper;
-    const std::unique_ptr<CommControl> comPort =
-        createSystemCommControl(configuredComPortNumbering());
-    SerialFinder finder(*comPort, sleeper, options.comFrom, options.comTo, options.serialSpeeds,
+    const ComPortNumbering numbering = configuredComPortNumbering();
+    const std::unique_ptr<CommControl> systemPort = createSystemCommControl(numbering);
+    SerialFinder *told = nullptr;
+    WatchedCommControl comPort(*systemPort, numbering.resolve,
+                               [&told](qint16 port, const QString &device) {
+                                   if (told)
+                                       told->portDenied(port, device);
+                               });
+    comPort.setOpenFailedHandler([&told, &numbering](qint16 port, qint32 number) {
+        if (told)
+            told->openFailed(port, number, numbering.resolve ? numbering.resolve(port) : QString());
+    });
+    SerialFinder finder(comPort, sleeper, options.comFrom, options.comTo, options.serialSpeeds,
                         options.pauseMs);
+    told = &finder;
+    finder.setStopWhen(&InterruptWatch::caught);
     ProgressLine progress(err, true);
     return finder.run(
         [&progress](const FindResults &results, int total) { progress.show(results, total); });
@@ -90,7 +109,33 @@ FindResults findOnSerialPorts(const FindOptions &options, std::FILE *err)
 
 FindResults findOnNetwork(const FindOptions &options, std::FILE *err)
 {
-    NetworkFinder finder(options.addresses, options.parallel, options.timeout);
+    // No more connections than the addresses can use; as many of them as the process may open.
+    const int wanted = std::min(options.parallel, int(options.addresses.size()) *
+                                                      NetworkFinder::connectionsPerAddress);
+    const DescriptorRoom room = makeDescriptorRoom(wanted);
+    if (room.free < NetworkFinder::connectionsPerAddress) {
+        FindResults results;
+        results.total = int(options.addresses.size());
+        results.failure = QStringLiteral("only %1 files may be opened beside those open (the limit "
+                                         "of open files is %2); an address needs %3")
+                              .arg(room.free)
+                              .arg(room.limit)
+                              .arg(NetworkFinder::connectionsPerAddress);
+        return results;
+    }
+    const int parallel = room.free - room.free % NetworkFinder::connectionsPerAddress;
+    const qsizetype count = options.addresses.size();
+    const qsizetype rounds = (count + parallel / NetworkFinder::connectionsPerAddress - 1) /
+                             (parallel / NetworkFinder::connectionsPerAddress);
+    write(err, QStringLiteral("Prøver %1, %2 om gangen: høyst %3 x %4 s = %5 s\n")
+                   .arg(FindReport::counted(count, QStringLiteral("adresse"),
+                                            QStringLiteral("adresser")))
+                   .arg(parallel / NetworkFinder::connectionsPerAddress)
+                   .arg(rounds)
+                   .arg(options.timeout.count() / millisecondsPerSecond, 0, 'f', 2)
+                   .arg(rounds * options.timeout.count() / millisecondsPerSecond, 0, 'f', 2));
+    NetworkFinder finder(options.addresses, parallel, options.timeout);
+    finder.setStopWhen(&InterruptWatch::caught);
     ProgressLine progress(err, false);
     return finder.run(
         [&progress](const FindResults &results, int total) { progress.show(results, total); });
@@ -115,18 +160,61 @@ int runFindProgram(const QStringList &arguments, std::FILE *out, std::FILE *err)
     }
 
     const bool serial = options.mode == FindOptions::Mode::Serial;
+    const InterruptWatch interrupts;
     const FindResults results =
         serial ? findOnSerialPorts(options, err) : findOnNetwork(options, err);
+    const QString program = QCoreApplication::applicationName() + QStringLiteral(" find: ");
+    if (!results.failure.isEmpty()) {
+        write(err, program + QStringLiteral("the search cannot be done on this computer: ") +
+                       results.failure + QLatin1Char('\n'));
+        return usageExit;
+    }
+    const bool interrupted = results.interruptedBy != 0;
+    QString text;
     switch (options.format) {
     case FindOptions::Format::Csv:
-        write(out, FindReport::csv(results));
+        text = FindReport::csv(results);
+        // The CSV stays one header and its records; how far it came goes beside it.
+        if (interrupted)
+            write(err, FindReport::interrupted(results, serial) + QLatin1Char('\n'));
         break;
     case FindOptions::Format::Icinga2:
-        write(out, FindReport::icinga2(results));
+        text = FindReport::icinga2(results);
+        if (interrupted)
+            text += QStringLiteral("/* ") + FindReport::interrupted(results, serial) +
+                    QStringLiteral(" */\n");
         break;
     case FindOptions::Format::Terminal:
-        write(out, FindReport::terminal(results, serial));
+        text = FindReport::terminal(results, serial);
         break;
     }
-    return results.printers.isEmpty() ? notFoundExit : foundExit;
+    const int found = interrupted ? InterruptWatch::exitStatus(results.interruptedBy)
+                      : results.printers.isEmpty() ? notFoundExit
+                                                   : foundExit;
+    if (options.outputFile.isEmpty()) {
+        if (!writeWhole(out, text)) {
+            write(err, program +
+                           QStringLiteral("the list could not be written to standard "
+                                          "output: ") +
+                           QString::fromLocal8Bit(std::strerror(errno)) + QLatin1Char('\n'));
+            return usageExit;
+        }
+        return found;
+    }
+    // A list without printers, or a part of one, never takes the place of a whole list.
+    if (results.printers.isEmpty() || interrupted) {
+        write(err,
+              program + options.outputFile +
+                  (interrupted ? QStringLiteral(" left as it was: the search was interrupted\n")
+                               : QStringLiteral(" left as it was: no printer found\n")));
+        return found;
+    }
+    QSaveFile file(options.outputFile);
+    const QByteArray bytes = text.toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        write(err, program + options.outputFile + QStringLiteral(" could not be written: ") +
+                       file.errorString() + QLatin1Char('\n'));
+        return usageExit;
+    }
+    return found;
 }

@@ -1,8 +1,25 @@
 #include "findreport.h"
 
+#include "onrequestenquiry.h"
+
 #include <QRegularExpression>
 
 namespace {
+
+QString printers(qsizetype number)
+{
+    return FindReport::counted(number, QStringLiteral("skriver"), QStringLiteral("skrivere"));
+}
+
+QString addresses(qsizetype number)
+{
+    return FindReport::counted(number, QStringLiteral("adresse"), QStringLiteral("adresser"));
+}
+
+QString ports(qsizetype number)
+{
+    return FindReport::counted(number, QStringLiteral("port"), QStringLiteral("porter"));
+}
 
 QString place(const FoundPlace &found)
 {
@@ -53,31 +70,51 @@ QString FindReport::terminal(const FindResults &results, bool serial)
         if (!found.labels.isEmpty())
             text += QStringLiteral(", ") + found.labels + QStringLiteral(" etiketter igjen");
         text += QStringLiteral(" (") + secondsText(found.elapsedMs) + QStringLiteral(")\n");
+        if (found.onRequest)
+            text += QStringLiteral("    ") + OnRequestEnquiry::note() + QLatin1Char('\n');
     }
     if (!results.others.isEmpty())
         text += QStringLiteral("Annet som svarte, uten status:\n");
     for (const FoundPlace &found : results.others)
         text += QStringLiteral("  ") + place(found) + QStringLiteral("  ") + found.seen + '\n';
+    if (!results.candidates.isEmpty())
+        text += QStringLiteral("Stille, men med port 1025 og 1024 åpne (prøv en lengre "
+                               "--timeout):\n");
+    for (const FoundPlace &found : results.candidates)
+        text += QStringLiteral("  ") + place(found) + QStringLiteral("  ") + found.seen + '\n';
+    if (!results.unusable.isEmpty())
+        text += QStringLiteral("Porter som ikke kunne prøves:\n");
+    for (const FoundPlace &found : results.unusable)
+        text += QStringLiteral("  ") + found.seen + QLatin1Char('\n');
     if (serial) {
-        text += QStringLiteral("%1 porter, %2 forsøk: %3 skrivere, %4 annet, %5 porter uten svar\n")
-                    .arg(results.printers.size() + results.others.size() + results.silent)
+        text += QStringLiteral("%1, %2 forsøk: %3, %4 annet, %5 uten svar")
+                    .arg(ports(results.printers.size() + results.others.size() + results.silent +
+                               results.unusable.size()))
                     .arg(results.tried)
-                    .arg(results.printers.size())
+                    .arg(printers(results.printers.size()))
                     .arg(results.others.size())
-                    .arg(results.silent);
+                    .arg(ports(results.silent));
+        if (!results.unusable.isEmpty())
+            text += QStringLiteral(", %1 kunne ikke prøves").arg(results.unusable.size());
+        text += QLatin1Char('\n');
     } else {
         text +=
-            QStringLiteral("%1 adresser prøvd: %2 skrivere, %3 annet, %4 uten svar%5, %6 "
-                           "avvist\n")
-                .arg(results.tried)
-                .arg(results.printers.size())
+            QStringLiteral("%1 prøvd: %2, %3 annet, %4 uten svar%5, %6 avvist\n")
+                .arg(addresses(results.tried))
+                .arg(printers(results.printers.size()))
                 .arg(results.others.size())
                 .arg(results.silent)
                 .arg(results.silentOpen == 0 ? QString()
                                              : QStringLiteral(" (%1 med port 1025 og 1024 åpne)")
                                                    .arg(results.silentOpen))
                 .arg(results.refused);
+        if (results.unreachable > 0)
+            text.insert(text.size() - 1, QStringLiteral(", %1 kan ikke nås (%2)")
+                                             .arg(results.unreachable)
+                                             .arg(results.unreachableReason));
     }
+    if (results.interruptedBy != 0)
+        text += interrupted(results, serial) + QLatin1Char('\n');
     return text;
 }
 
@@ -88,6 +125,10 @@ QString FindReport::csv(const FindResults &results)
         text += csvLine(found, QStringLiteral("skriver"), found.text);
     for (const FoundPlace &found : results.others)
         text += csvLine(found, QStringLiteral("annet"), found.seen);
+    for (const FoundPlace &found : results.candidates)
+        text += csvLine(found, QStringLiteral("stille"), found.seen);
+    for (const FoundPlace &found : results.unusable)
+        text += csvLine(found, QStringLiteral("ikke prøvd"), found.seen);
     return text;
 }
 
@@ -108,11 +149,23 @@ QString FindReport::icinga2(const FindResults &results)
     return text;
 }
 
+QString FindReport::interrupted(const FindResults &results, bool serial)
+{
+    return QStringLiteral("Avbrutt (signal %1) etter %2 av %3")
+        .arg(results.interruptedBy)
+        .arg(results.tried)
+        .arg(serial ? QStringLiteral("%1 forsøk").arg(results.total) : addresses(results.total));
+}
+
 QString FindReport::progress(const FindResults &results, int total, bool serial)
 {
-    return QStringLiteral("%1 av %2 %3 prøvd, %4 skrivere funnet")
+    return QStringLiteral("%1 av %2 prøvd, %3 funnet")
         .arg(results.tried)
-        .arg(total)
-        .arg(serial ? QStringLiteral("forsøk") : QStringLiteral("adresser"))
-        .arg(results.printers.size());
+        .arg(serial ? QStringLiteral("%1 forsøk").arg(total) : addresses(total))
+        .arg(printers(results.printers.size()));
+}
+
+QString FindReport::counted(qsizetype number, const QString &one, const QString &many)
+{
+    return QString::number(number) + QLatin1Char(' ') + (number == 1 ? one : many);
 }

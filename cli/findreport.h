@@ -16,6 +16,10 @@ QString csv(const FindResults &results);
 // docs/monitoring.md and checked as a host with the Icinga Template Library's "hostalive", as
 // the example there.
 QString icinga2(const FindResults &results);
+// The line of a search ended by a signal: how far it came.
+QString interrupted(const FindResults &results, bool serial);
+// A number with its word, singular after one: "1 skriver", "2 skrivere".
+QString counted(qsizetype number, const QString &one, const QString &many);
 // One line on how far the search has come, for standard error.
 QString progress(const FindResults &results, int total, bool serial);
 

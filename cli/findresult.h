@@ -18,16 +18,30 @@ struct FoundPlace
     QString labels;
     // Something else: what was seen instead of a status.
     QString seen;
+    // A printer that sent its status only after the enquiry on port 1024.
+    bool onRequest = false;
 };
 
 struct FindResults
 {
     QList<FoundPlace> printers;
     QList<FoundPlace> others;
+    // Silent hosts that took both connections: the likeliest printers of the silent ones.
+    QList<FoundPlace> candidates;
+    // Serial ports that could not be tried (no access, in use, no such port): seen says why.
+    QList<FoundPlace> unusable;
     int tried = 0;
     int silent = 0;
     int silentOpen = 0; // of the silent: both ports open, nothing said
     int refused = 0;
+    // Not reached at all (no route, network or host unreachable), and the system's reason.
+    int unreachable = 0;
+    QString unreachableReason;
+    // What was to be tried, and the signal that ended the search before (0: none).
+    int total = 0;
+    int interruptedBy = 0;
+    // Why the search could not be done on this computer (empty: it was).
+    QString failure;
 };
 
 #endif // FINDRESULT_H

@@ -13,7 +13,6 @@
 #include <vector>
 
 namespace {
-constexpr int connectionsPerAddress = 2;
 constexpr std::chrono::milliseconds progressInterval{200};
 } // namespace
 
@@ -25,19 +24,38 @@ NetworkFinder::NetworkFinder(QList<quint32> addresses, int parallel,
 {
 }
 
+void NetworkFinder::setStopWhen(std::function<int()> stopWhen)
+{
+    m_stopWhen = std::move(stopWhen);
+}
+
 FindResults NetworkFinder::run(const Progress &progress)
 {
     FindResults results;
     const int total = int(m_addresses.size());
-    const int inFlight = std::max(1, m_parallel / connectionsPerAddress);
+    results.total = total;
+    int inFlight = std::max(1, m_parallel / connectionsPerAddress);
     std::vector<std::unique_ptr<AddressProbe>> running;
+    // Addresses whose connections this computer could not make, first in line.
+    QList<quint32> again;
+    int localFailures = 0;
     int next = 0;
     QEventLoop loop;
     QTimer ticker;
     QElapsedTimer sinceProgress;
     sinceProgress.start();
 
+    const auto stop = [&] {
+        running.clear();
+        again.clear();
+        next = total;
+    };
     const auto tick = [&] {
+        if (m_stopWhen) {
+            results.interruptedBy = m_stopWhen();
+            if (results.interruptedBy != 0)
+                stop();
+        }
         // Finished probes go first, so that their connections are closed before new ones open.
         for (auto probe = running.begin(); probe != running.end();) {
             const AddressProbe::Outcome outcome = (*probe)->poll(m_timeout);
@@ -45,6 +63,21 @@ FindResults NetworkFinder::run(const Progress &progress)
                 ++probe;
                 continue;
             }
+            if (outcome == AddressProbe::Outcome::LocalFailure) {
+                again << (*probe)->address();
+                const QString reason = (*probe)->reason();
+                probe = running.erase(probe);
+                // As many at once as the computer held when it ran out.
+                inFlight = std::max(1, int(running.size()));
+                localFailures = running.empty() ? localFailures + 1 : 0;
+                if (localFailures >= localFailuresInARow) {
+                    results.failure = reason;
+                    stop();
+                    break;
+                }
+                continue;
+            }
+            localFailures = 0;
             ++results.tried;
             switch (outcome) {
             case AddressProbe::Outcome::Printer:
@@ -56,9 +89,15 @@ FindResults NetworkFinder::run(const Progress &progress)
             case AddressProbe::Outcome::SilentOpen:
                 ++results.silent;
                 ++results.silentOpen;
+                results.candidates << (*probe)->found();
                 break;
             case AddressProbe::Outcome::Refused:
                 ++results.refused;
+                break;
+            case AddressProbe::Outcome::Unreachable:
+                ++results.unreachable;
+                if (results.unreachableReason.isEmpty())
+                    results.unreachableReason = (*probe)->reason();
                 break;
             default:
                 ++results.silent;
@@ -66,9 +105,10 @@ FindResults NetworkFinder::run(const Progress &progress)
             }
             probe = running.erase(probe);
         }
-        while (next < total && int(running.size()) < inFlight) {
-            running.push_back(std::make_unique<AddressProbe>(
-                m_addresses.at(next++), createSystemSocketControl(), createSystemSocketControl()));
+        while ((!again.isEmpty() || next < total) && int(running.size()) < inFlight) {
+            const quint32 address = again.isEmpty() ? m_addresses.at(next++) : again.takeFirst();
+            running.push_back(std::make_unique<AddressProbe>(address, createSystemSocketControl(),
+                                                             createSystemSocketControl()));
             running.back()->start();
         }
         if (progress && sinceProgress.elapsed() >= progressInterval.count()) {
@@ -91,6 +131,7 @@ FindResults NetworkFinder::run(const Progress &progress)
     };
     std::sort(results.printers.begin(), results.printers.end(), byAddress);
     std::sort(results.others.begin(), results.others.end(), byAddress);
+    std::sort(results.candidates.begin(), results.candidates.end(), byAddress);
     if (progress)
         progress(results, total);
     return results;

@@ -63,14 +63,19 @@ std::optional<CheckSummary> SerialCheckHost::findingSoFar(const SerialSweepField
     return summary(fields, thresholds);
 }
 
+QString SerialCheckHost::deniedText(qint16 port, const QString &device)
+{
+    return QStringLiteral("com%1 (%2): ingen tilgang; brukeren må være med i gruppen dialout")
+        .arg(port)
+        .arg(device);
+}
+
 CheckSummary SerialCheckHost::summary(const SerialSweepFields &fields,
                                       const LabelThresholds &thresholds) const
 {
     CheckSummary result;
     const auto deniedText = [](const Denied &denied) {
-        return QStringLiteral("com%1 (%2): ingen tilgang; brukeren må være med i gruppen dialout")
-            .arg(denied.port)
-            .arg(denied.device);
+        return SerialCheckHost::deniedText(denied.port, denied.device);
     };
     for (const Answer &answer : m_answers) {
         result.details << QStringLiteral("com%1: %2 (status %3)")

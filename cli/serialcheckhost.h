@@ -19,6 +19,9 @@
 class SerialCheckHost : public SerialSweepHost
 {
 public:
+    // What is said of a port the user may not open, by the check and by find.
+    static QString deniedText(qint16 port, const QString &device);
+
     void setTestRunning(bool running) override;
     void setComFraText(const QString &text) override;
     void setComTilText(const QString &text) override;

@@ -1,7 +1,9 @@
 #include "serialfinder.h"
 
 #include "checksummary.h"
+#include "commcontrol.h"
 #include "logsink.h"
+#include "serialcheckhost.h"
 #include "serialsweep.h"
 #include "serialsweephost.h"
 #include "statustext.h"
@@ -74,27 +76,72 @@ bool SerialFinder::isStatusFrame(const QString &reply)
     const qsizetype end = reply.indexOf(frameEnd, start + 1);
     if (start < 0 || end < 0)
         return false;
-    const QString frame = reply.mid(start, end - start + 1);
-    const QString text = GetStatustext(frame);
-    return text != GetStatustext(QString()) && !text.startsWith(QStringLiteral("- UKJENT KODE"));
+    // Any letter, known or not, as over the network: a well-formed frame is a printer's.
+    return !StatusLetter(reply.mid(start, end - start + 1)).isEmpty();
+}
+
+void SerialFinder::portDenied(qint16 port, const QString &device)
+{
+    m_denied = true;
+    m_unusable = SerialCheckHost::deniedText(port, device);
+}
+
+void SerialFinder::openFailed(qint16 port, qint32 number, const QString &device)
+{
+    if (m_denied)
+        return;
+    const QString where = device.isEmpty() ? QStringLiteral("com%1").arg(port)
+                                           : QStringLiteral("com%1 (%2)").arg(port).arg(device);
+    if (number == CommControl::comPortAlreadyOpen)
+        m_unusable = where + QStringLiteral(": i bruk av et annet program");
+    else if (number == RuntimeErrors::ComPortInvalid)
+        m_unusable = where + QStringLiteral(": finnes ikke");
+}
+
+void SerialFinder::setStopWhen(std::function<int()> stopWhen)
+{
+    m_stopWhen = std::move(stopWhen);
 }
 
 FindResults SerialFinder::run(const Progress &progress)
 {
     FindResults results;
     const int total = (m_to - m_from + 1) * int(m_speeds.size());
+    results.total = total;
     NoLog log;
-    for (int port = m_from; port <= m_to; ++port) {
+    const auto stopped = [&] {
+        if (m_stopWhen && results.interruptedBy == 0)
+            results.interruptedBy = m_stopWhen();
+        return results.interruptedBy != 0;
+    };
+    for (int port = m_from; port <= m_to && !stopped(); ++port) {
         QStringList garbled;
         bool found = false;
+        bool unusablePort = false;
         for (const qint32 speed : m_speeds) {
+            // A port left half-tried is not counted as silent.
+            if (stopped())
+                return results;
             ReplyHost host;
+            m_unusable.clear();
+            m_denied = false;
             SerialSweep sweep(host, m_comPort, m_sleeper, log);
             QElapsedTimer clock;
             clock.start();
             sweep.TestSerialPrinter({QString::number(port), QString::number(port),
                                      QString::number(speed), QString::number(m_pauseMs)});
             ++results.tried;
+            if (!m_unusable.isEmpty()) {
+                // The same at every speed: the port is named once, with why.
+                FoundPlace unusable;
+                unusable.where = QStringLiteral("com%1").arg(port);
+                unusable.seen = m_unusable;
+                results.unusable << unusable;
+                unusablePort = true;
+                if (progress)
+                    progress(results, total);
+                break;
+            }
             const QString &reply = host.reply();
             if (host.answered() && isStatusFrame(reply)) {
                 FoundPlace printer;
@@ -106,7 +153,9 @@ FindResults SerialFinder::run(const Progress &progress)
                 while (frame.at(letter).unicode() <= ' ')
                     ++letter;
                 printer.letter = frame.at(letter);
-                printer.text = GetStatustext(frame);
+                // From the letter alone: the text of an unknown one quotes what it was given,
+                // and the frame's control characters have no place in a list.
+                printer.text = GetStatustext(QString(printer.letter));
                 printer.labels = labelsAfterLetter(frame, letter);
                 results.printers << printer;
                 found = true;
@@ -118,6 +167,8 @@ FindResults SerialFinder::run(const Progress &progress)
             if (found)
                 break;
         }
+        if (unusablePort)
+            continue;
         if (!found && !garbled.isEmpty()) {
             FoundPlace other;
             other.where = QStringLiteral("com%1").arg(port);

@@ -21,10 +21,18 @@ public:
     SerialFinder(CommControl &comPort, Sleeper &sleeper, int from, int to, QList<qint32> speeds,
                  int pauseMs);
 
+    // Asked before each port and speed; once it returns a signal's number the search stops
+    // and returns what it found so far.
+    void setStopWhen(std::function<int()> stopWhen);
     FindResults run(const Progress &progress);
 
-    // Whether a reply is a printer's status frame: STX, then a letter of the status table as
-    // the first character above the blank, then ETX.
+    // Told by the control of an open that failed (the control's number), and of a port whose
+    // device the user may not open; the port is then not tried at its other speeds.
+    void openFailed(qint16 port, qint32 number, const QString &device);
+    void portDenied(qint16 port, const QString &device);
+
+    // Whether a reply is a printer's status frame: STX, then a status letter (the first
+    // character above the blank, in the status table or not), then ETX.
     static bool isStatusFrame(const QString &reply);
 
 private:
@@ -34,6 +42,10 @@ private:
     int m_to = 1;
     QList<qint32> m_speeds;
     int m_pauseMs = 0;
+    std::function<int()> m_stopWhen;
+    // Why the current attempt's port could not be opened; empty: it could.
+    QString m_unusable;
+    bool m_denied = false;
 };
 
 #endif // SERIALFINDER_H

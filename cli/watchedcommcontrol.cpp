@@ -17,6 +17,11 @@ void WatchedCommControl::setReceivedHandler(ReceivedHandler handler)
     m_onReceived = std::move(handler);
 }
 
+void WatchedCommControl::setOpenFailedHandler(OpenFailedHandler handler)
+{
+    m_onOpenFailed = std::move(handler);
+}
+
 void WatchedCommControl::refreshPortList()
 {
     m_inner.refreshPortList();
@@ -55,6 +60,8 @@ void WatchedCommControl::setPortOpen(bool open)
             if (!device.isEmpty() && info.exists() && !(info.isReadable() && info.isWritable()))
                 m_onDenied(m_inner.CommPort(), device);
         }
+        if (open && m_onOpenFailed)
+            m_onOpenFailed(m_inner.CommPort(), error.number);
         throw;
     }
 }

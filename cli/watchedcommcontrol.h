@@ -14,11 +14,14 @@ class WatchedCommControl : public CommControl
 public:
     using DeniedHandler = std::function<void(qint16 port, const QString &device)>;
     using ReceivedHandler = std::function<void(qint16 port, const QString &data)>;
+    // Told of every open that failed, after the denied handler, with the control's number.
+    using OpenFailedHandler = std::function<void(qint16 port, qint32 number)>;
 
     WatchedCommControl(CommControl &inner, ComPortResolver resolve, DeniedHandler onDenied);
 
     // Told of every piece of data the sweep reads.
     void setReceivedHandler(ReceivedHandler handler);
+    void setOpenFailedHandler(OpenFailedHandler handler);
 
     void refreshPortList() override;
     void setSettings(const QString &settings) override;
@@ -36,6 +39,7 @@ private:
     ComPortResolver m_resolve;
     DeniedHandler m_onDenied;
     ReceivedHandler m_onReceived;
+    OpenFailedHandler m_onOpenFailed;
 };
 
 #endif // WATCHEDCOMMCONTROL_H

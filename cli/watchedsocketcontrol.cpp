@@ -64,3 +64,8 @@ void WatchedSocketControl::GetData(QString &data)
     if (m_onReceived)
         m_onReceived(m_port, data);
 }
+
+void WatchedSocketControl::SendData(const QByteArray &data)
+{
+    m_inner.SendData(data);
+}

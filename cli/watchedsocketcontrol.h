@@ -51,6 +51,7 @@ public:
     void Close() override;
     qint16 State() const override;
     void GetData(QString &data) override;
+    void SendData(const QByteArray &data) override;
 
 private:
     SocketControl &m_inner;

@@ -1,6 +1,9 @@
 #ifndef SOCKETCONTROL_H
 #define SOCKETCONTROL_H
 
+#include "runtimeerror.h"
+
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -28,6 +31,9 @@ public:
     // Error numbers in the socket control's usual numbering.
     static constexpr qint32 sckBadState = 40006;
     static constexpr qint32 sckInvalidOp = 40020;
+    // Failures of this computer, not of the host: no descriptor or buffer left, no local port.
+    static constexpr qint32 sckAddressNotAvailable = 10049;
+    static constexpr qint32 sckNoBufferSpace = 10055;
     static constexpr qint32 sckConnectAborted = 10053;
     static constexpr qint32 sckConnectionReset = 10054;
     static constexpr qint32 sckTimedout = 10060;
@@ -46,6 +52,13 @@ public:
     virtual qint16 State() const = 0;
     // Fills data with everything received and waiting, one character per byte.
     virtual void GetData(QString &data) = 0;
+    // Sends bytes on a connected socket. The window's test never sends; only the command
+    // line's enquiry does, so a control that cannot send refuses.
+    virtual void SendData(const QByteArray &data)
+    {
+        Q_UNUSED(data)
+        throw RuntimeError{sckInvalidOp, QStringLiteral("Invalid operation at current state")};
+    }
 
 signals:
     void Error(qint16 number, const QString &description);

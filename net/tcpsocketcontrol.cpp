@@ -17,8 +17,6 @@ namespace {
 constexpr qint32 wsaAccessDenied = 10013;
 constexpr qint32 wsaAddressFamilyNotSupported = 10047;
 constexpr qint32 wsaAddressInUse = 10048;
-constexpr qint32 wsaAddressNotAvailable = 10049;
-constexpr qint32 wsaNoBufferSpace = 10055;
 
 constexpr qint32 highestPort = 65535;
 
@@ -52,13 +50,13 @@ qint32 errorNumber(QAbstractSocket::SocketError error, qint16 stateBefore)
     case QAbstractSocket::SocketAccessError:
         return wsaAccessDenied;
     case QAbstractSocket::SocketResourceError:
-        return wsaNoBufferSpace;
+        return SocketControl::sckNoBufferSpace;
     case QAbstractSocket::UnsupportedSocketOperationError:
         return wsaAddressFamilyNotSupported;
     case QAbstractSocket::AddressInUseError:
         return wsaAddressInUse;
     case QAbstractSocket::SocketAddressNotAvailableError:
-        return wsaAddressNotAvailable;
+        return SocketControl::sckAddressNotAvailable;
     default:
         return SocketControl::sckConnectAborted;
     }
@@ -149,6 +147,17 @@ void TcpSocketControl::GetData(QString &data)
     }
     data = QString::fromLatin1(m_leftOver + m_socket->readAll());
     m_leftOver.clear();
+}
+
+void TcpSocketControl::SendData(const QByteArray &data)
+{
+    if (m_state != sckConnected) {
+        throw RuntimeError{
+            sckBadState,
+            QStringLiteral(
+                "Wrong protocol or connection state for the requested transaction or request")};
+    }
+    m_socket->write(data);
 }
 
 void TcpSocketControl::setConnectTimeout(std::chrono::milliseconds timeout)

@@ -47,6 +47,7 @@ public:
     void Close() override;
     qint16 State() const override;
     void GetData(QString &data) override;
+    void SendData(const QByteArray &data) override;
 
     void setConnectTimeout(std::chrono::milliseconds timeout);
 

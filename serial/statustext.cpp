@@ -53,9 +53,9 @@ const QHash<QString, QString> &statusTexts()
     return texts;
 }
 
-// The first character above the blank, kept whole when it lies beyond the 16-bit range so that
-// the unknown-letter text never shows half a character.
-QString statusLetter(const QString &text)
+} // namespace
+
+QString StatusLetter(const QString &text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
@@ -68,11 +68,9 @@ QString statusLetter(const QString &text)
     return {};
 }
 
-} // namespace
-
 QString GetStatustext(QString strDataIn)
 {
-    const QString letter = statusLetter(strDataIn);
+    const QString letter = StatusLetter(strDataIn);
     if (letter.isEmpty())
         return QStringLiteral("- Skriveren svarer ikke -");
 

@@ -1,5 +1,7 @@
 #include "pseudoterminal.h"
 
+#include "linespeed.h"
+
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -55,6 +57,8 @@ std::optional<PseudoTerminal::LineSettings> PseudoTerminal::lineSettings() const
         if (known.code == code)
             line.speed = known.baud;
     }
+    if (const std::optional<qint32> any = lineSpeedOf(m_slave))
+        line.speed = *any;
     line.eightNoneOne = (settings.c_cflag & CSIZE) == CS8 && !(settings.c_cflag & PARENB) &&
                         !(settings.c_cflag & CSTOPB);
     return line;

@@ -33,7 +33,7 @@ public:
     // a pseudo-terminal carries no baud rate, but keeps the one that was set.
     struct LineSettings
     {
-        qint32 speed = 0; // baud; 0 for a rate outside the usual ones
+        qint32 speed = 0; // baud; 0 where the system cannot tell
         bool eightNoneOne = false;
     };
     std::optional<LineSettings> lineSettings() const;

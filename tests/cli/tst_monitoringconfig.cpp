@@ -244,8 +244,8 @@ const QString itlIncludes = QStringLiteral(
 // simulators stay in printers.
 QString foundHosts(std::vector<std::unique_ptr<SimProcess>> &printers)
 {
-    for (const char *line :
-         {"-a 127.0.25.201 -s A -l 300", "-a 127.0.25.202 -s c -l 0", "-a 127.0.25.203 -t enq"}) {
+    for (const char *line : {"-a 127.0.25.201 -s A -l 300", "-a 127.0.25.202 -s c -l 0",
+                             "-a 127.0.25.203 --no-reply"}) {
         printers.push_back(std::make_unique<SimProcess>());
         printers.back()->start(QString::fromLatin1(line).split(QLatin1Char(' ')));
         if (!printers.back()->waitUntilReady())

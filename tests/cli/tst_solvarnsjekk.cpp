@@ -315,26 +315,34 @@ void TestSolvarnSjekk::check_data()
         << "Skrivehodet åpent b^[[2J^G^C\n"
         << 0;
     QTest::newRow("network connects but never reports")
-        << args("-a 127.0.9.18 --timing enq") << QByteArray() << plain << args("network 127.0.9.18")
+        << args("-a 127.0.9.18 --no-reply") << QByteArray() << plain << args("network 127.0.9.18")
         << 2 << "^CRITICAL - Finner ikke skriver på IP-adresse 127\\.0\\.9\\.18 \\|"
         << "Finner ikke skriver på IP-adresse 127.0.9.18\n Sjekk at den er koplet til.\n"
+        << 0;
+    QTest::newRow("network printer that reports on request only: asked once with ENQ")
+        << args("-a 127.0.9.19 --timing enq -s A -l 33") << QByteArray() << plain
+        << args("network 127.0.9.19 --plugin") << 0
+        << "^OK - 127\\.0\\.9\\.19: Printer OK \\(status A, 33 etiketter igjen\\) \\| "
+           "time=[0-9.]+s;;;0\\.000;10\\.000 labels=33;;;0$"
+        << "\nsvarer bare når den blir spurt (ENQ på port 1024); vinduets nettverkstest spør "
+           "aldri og finner den ikke\n"
         << 0;
     // A timeout with nothing found is CRITICAL, as the plugins' network checks have it;
     // SECONDS:STATE picks another status.
     QTest::newRow("timeout while the printer never reports")
-        << args("-a 127.0.9.17 --timing enq") << QByteArray() << plain
+        << args("-a 127.0.9.17 --no-reply") << QByteArray() << plain
         << args("network 127.0.9.17 --timeout 3") << 2
         << "^CRITICAL - 127\\.0\\.9\\.17: tidsavbrudd, ingen status fra skriveren; kontrollen "
            "ble avbrutt etter 3 s \\(--timeout\\) \\| time=[0-9.]+s;;;0\\.000;3\\.000$"
         << "Forsøker å nå skriveren" << 5;
     QTest::newRow("timeout state UNKNOWN by name")
-        << args("-a 127.0.9.34 --timing enq") << QByteArray() << plain
+        << args("-a 127.0.9.34 --no-reply") << QByteArray() << plain
         << args("-H 127.0.9.34 -t 3:UNKNOWN --plugin") << 3
         << "^UNKNOWN - 127\\.0\\.9\\.34: tidsavbrudd, ingen status fra skriveren; kontrollen "
            "ble avbrutt etter 3 s \\(--timeout\\) \\| time=[0-9.]+s;;;0\\.000;3\\.000$"
         << QString() << 5;
     QTest::newRow("timeout state WARNING by number")
-        << args("-a 127.0.9.35 --timing enq") << QByteArray() << plain
+        << args("-a 127.0.9.35 --no-reply") << QByteArray() << plain
         << args("-H 127.0.9.35 -t 3:1 --plugin") << 1
         << "^WARNING - 127\\.0\\.9\\.35: tidsavbrudd, ingen status fra skriveren; kontrollen "
            "ble avbrutt etter 3 s \\(--timeout\\) \\|"
@@ -1257,6 +1265,8 @@ void TestSolvarnSjekk::find_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("out"); // times written as <s> and <ms>
     QTest::addColumn<QString>("err"); // a text standard error must show
+    // A shell command that runs the program, PROG, in a changed setting; empty: run directly.
+    QTest::addColumn<QString>("setting");
 
     QTest::newRow("range with printers at known addresses")
         << QStringList{"-a 127.0.25.10 -s A -l 500", "-a 127.0.25.12 -s B -l 42"}
@@ -1265,31 +1275,42 @@ void TestSolvarnSjekk::find_data()
            "  127.0.25.10  status A: OK: Printer OK, 500 etiketter igjen (<s>)\n"
            "  127.0.25.12  status B: OK: Fargebåndet er nesten tomt, 42 etiketter igjen (<s>)\n"
            "6 adresser prøvd: 2 skrivere, 0 annet, 0 uten svar, 4 avvist\n"
-        << QString();
+        << QString() << QString();
     QTest::newRow("printer in error, a list with a CIDR /31")
         << QStringList{"-a 127.0.25.20 -s b -l 3"} << "find 127.0.25.20/31,127.0.25.22" << 0
         << "Skrivere som svarte:\n"
            "  127.0.25.20  status b: FEIL: Off line, Skriverfeil - Skrivehodet åpent, 3 etiketter "
            "igjen (<s>)\n"
-           "3 adresser prøvd: 1 skrivere, 0 annet, 0 uten svar, 2 avvist\n"
-        << QString();
+           "3 adresser prøvd: 1 skriver, 0 annet, 0 uten svar, 2 avvist\n"
+        << QString() << QString();
     QTest::newRow("ports that answer with no status are listed apart")
         << QStringList{"-a 127.0.25.30 --refuse-1025", "-a 127.0.25.31 --flood-bytes SSH-2.0",
-                       "-a 127.0.25.32 --timing enq"}
+                       "-a 127.0.25.32 --no-reply"}
         << "find 127.0.25.30-32 --timeout 0.5" << 1
         << "Annet som svarte, uten status:\n"
            "  127.0.25.30  port 1024 åpen, port 1025: Connection refused (10061)\n"
            "  127.0.25.31  port 1025 og 1024 åpne, ingen status; mottatt på port 1025: "
            "\"SSH-2.0SSH-2.0SSH-2.0SSH-2.0SSH-2.0SSH-2\"\n"
+           "Stille, men med port 1025 og 1024 åpne (prøv en lengre --timeout):\n"
+           "  127.0.25.32  port 1025 og 1024 åpne, ingen status, heller ikke etter ENQ på port "
+           "1024\n"
            "3 adresser prøvd: 0 skrivere, 2 annet, 1 uten svar (1 med port 1025 og 1024 åpne), 0 "
            "avvist\n"
-        << QString();
+        << QString() << QString();
+    QTest::newRow("a peer's UTF-8 shown as UTF-8")
+        << QStringList{"-a 127.0.25.116 --flood-bytes blåbær"} << "find 127.0.25.116 --timeout 0.3"
+        << 1
+        << "Annet som svarte, uten status:\n"
+           "  127.0.25.116  port 1025 og 1024 åpne, ingen status; mottatt på port 1025: "
+           "\"blåbærblåbærblåbærblåbærblåbær\"\n"
+           "1 adresse prøvd: 0 skrivere, 1 annet, 0 uten svar, 0 avvist\n"
+        << QString() << QString();
     QTest::newRow("a status without port 1024 is no printer, as for the check")
         << QStringList{"-a 127.0.25.35 -s A --refuse-1024"} << "find 127.0.25.35" << 1
         << "Annet som svarte, uten status:\n"
            "  127.0.25.35  status A på port 1025, men port 1024 svarte ikke\n"
-           "1 adresser prøvd: 0 skrivere, 1 annet, 0 uten svar, 0 avvist\n"
-        << QString();
+           "1 adresse prøvd: 0 skrivere, 1 annet, 0 uten svar, 0 avvist\n"
+        << QString() << QString();
     QTest::newRow("CSV, field by field")
         << QStringList{"-a 127.0.25.40 -s b -l 7", "-a 127.0.25.41 --flood-bytes a,b\"c"}
         << "find 127.0.25.40,127.0.25.41 --csv --timeout 0.5" << 0
@@ -1297,9 +1318,9 @@ void TestSolvarnSjekk::find_data()
            "127.0.25.40,,skriver,b,\"FEIL: Off line, Skriverfeil - Skrivehodet åpent\",7,<ms>\n"
            "127.0.25.41,,annet,,\"port 1025 og 1024 åpne, ingen status; mottatt på port 1025: "
            "\"\"a,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"c\"\"\",,<ms>\n"
-        << QString();
+        << QString() << QString();
     QTest::newRow("Icinga 2 host objects for the printers only")
-        << QStringList{"-a 127.0.25.50 -s A", "-a 127.0.25.51 --timing enq"}
+        << QStringList{"-a 127.0.25.50 -s A", "-a 127.0.25.51 --no-reply"}
         << "find 127.0.25.48/29 --icinga2 --timeout 0.5" << 0
         << "/* Etikettskrivere funnet av solvarn-sjekk find: 1 */\n"
            "object Host \"etikettskriver-127-0-25-50\" {\n"
@@ -1307,11 +1328,122 @@ void TestSolvarnSjekk::find_data()
            "  check_command = \"hostalive\"\n"
            "  vars.solvarn_printer = \"network\"\n"
            "}\n"
-        << QString();
+        << QString() << QString();
     QTest::newRow("nothing found")
         << QStringList{} << "find 127.0.25.60-127.0.25.61" << 1
         << "2 adresser prøvd: 0 skrivere, 0 annet, 0 uten svar, 2 avvist\n"
-        << QString();
+        << QString() << QString();
+    // The limit of open files, soft and hard, as a shell sets it: fewer at once, none lost.
+    QTest::newRow("descriptor limit: fewer at once, every printer found")
+        << QStringList{"-a 127.0.25.70 -s A", "-a 127.0.25.125 -s B -l 9"}
+        << "find 127.0.25.64/26 --parallel 1024" << 0
+        << "Skrivere som svarte:\n"
+           "  127.0.25.70  status A: OK: Printer OK, 500 etiketter igjen (<s>)\n"
+           "  127.0.25.125  status B: OK: Fargebåndet er nesten tomt, 9 etiketter igjen (<s>)\n"
+           "62 adresser prøvd: 2 skrivere, 0 annet, 0 uten svar, 60 avvist\n"
+        << "Prøver 62 adresser, "
+        << "ulimit -n 40; exec PROG";
+    QTest::newRow("soft descriptor limit raised toward the hard one")
+        << QStringList{} << "find 127.0.25.64/26 --parallel 1024" << 1
+        << "62 adresser prøvd: 0 skrivere, 0 annet, 0 uten svar, 62 avvist\n"
+        << "Prøver 62 adresser, 62 om gangen: høyst 1 x 2.00 s = 2.00 s"
+        << "ulimit -S -n 30; exec PROG";
+    QTest::newRow("no descriptor left for a connection: the search cannot be done")
+        << QStringList{} << "find 127.0.25.64/26" << 3 << QString()
+        << "the search cannot be done on this computer: only "
+        << "ulimit -n 12; exec PROG";
+    // A network namespace of its own, loopback down: no route to anywhere, no packet sent.
+    QTest::newRow("unreachable network counted apart, with the system's reason")
+        << QStringList{} << "find 10.99.0.0/29 --timeout 0.5" << 1
+        << "6 adresser prøvd: 0 skrivere, 0 annet, 0 uten svar, 0 avvist, 6 kan ikke nås "
+           "(Network unreachable)\n"
+        << QString() << "exec unshare -rn PROG";
+    QTest::newRow("SIGTERM: what was found is written, with how far it came")
+        << QStringList{"-a 127.0.25.80 -s A", "-a 127.0.25.81 --delay 30000"}
+        << "find 127.0.25.80-81 --timeout 20" << 143
+        << "Skrivere som svarte:\n"
+           "  127.0.25.80  status A: OK: Printer OK, 500 etiketter igjen (<s>)\n"
+           "1 adresse prøvd: 1 skriver, 0 annet, 0 uten svar, 0 avvist\n"
+           "Avbrutt (signal 15) etter 1 av 2 adresser\n"
+        << QString() << "exec timeout --preserve-status -s TERM 2 PROG";
+    QTest::newRow("SIGINT (Ctrl+C): the CSV so far, how far it came on standard error")
+        << QStringList{"-a 127.0.25.82 -s b -l 4", "-a 127.0.25.83 --delay 30000"}
+        << "find 127.0.25.82-83 --timeout 20 --csv" << 130
+        << "sted,hastighet,funn,status,tekst,etiketter,tid_ms\n"
+           "127.0.25.82,,skriver,b,\"FEIL: Off line, Skriverfeil - Skrivehodet åpent\",4,<ms>\n"
+        << "Avbrutt (signal 2) etter 1 av 2 adresser\n"
+        << "exec timeout --preserve-status -s INT 2 PROG";
+    QTest::newRow("standard output full: exit 3, not success")
+        << QStringList{"-a 127.0.25.90 -s A"} << "find 127.0.25.90 --icinga2" << 3 << QString()
+        << "could not be written to standard output: No space left on device"
+        << "exec PROG >/dev/full";
+    QTest::newRow("CSV to a full standard output")
+        << QStringList{} << "find 127.0.25.91 --csv" << 3 << QString()
+        << "could not be written to standard output: "
+        << "exec PROG >/dev/full";
+    const QString keptFile = QStringLiteral(
+        "d=$(mktemp -d) && echo '/* forrige liste */' >\"$d/l.conf\" && PROG --output "
+        "\"$d/l.conf\"; s=$?; cat \"$d/l.conf\"; ls \"$d\" >&2; rm -r \"$d\"; exit $s");
+    QTest::newRow("--output: no printer found leaves the last list as it was")
+        << QStringList{} << "find 127.0.25.92 --icinga2" << 1 << "/* forrige liste */\n"
+        << "l.conf left as it was: no printer found\nl.conf\n"
+        << keptFile;
+    QTest::newRow("--output: a list with printers takes the last one's place")
+        << QStringList{"-a 127.0.25.93 -s A"} << "find 127.0.25.93 --icinga2" << 0
+        << "/* Etikettskrivere funnet av solvarn-sjekk find: 1 */\n"
+           "object Host \"etikettskriver-127-0-25-93\" {\n"
+           "  address = \"127.0.25.93\"\n"
+           "  check_command = \"hostalive\"\n"
+           "  vars.solvarn_printer = \"network\"\n"
+           "}\n"
+        << QString() << keptFile;
+    QTest::newRow("printer that reports on request only: asked once with ENQ")
+        << QStringList{"-a 127.0.25.100 -s C -l 12 --timing enq", "-a 127.0.25.101 --no-reply"}
+        << "find 127.0.25.100-101 --timeout 1" << 0
+        << "Skrivere som svarte:\n"
+           "  127.0.25.100  status C: OK: Skriverminnet er nesten fullt, 12 etiketter igjen "
+           "(<s>)\n"
+           "    svarer bare når den blir spurt (ENQ på port 1024); vinduets nettverkstest spør "
+           "aldri og finner den ikke\n"
+           "Stille, men med port 1025 og 1024 åpne (prøv en lengre --timeout):\n"
+           "  127.0.25.101  port 1025 og 1024 åpne, ingen status, heller ikke etter ENQ på port "
+           "1024\n"
+           "2 adresser prøvd: 1 skriver, 0 annet, 1 uten svar (1 med port 1025 og 1024 åpne), 0 "
+           "avvist\n"
+        << QString() << QString();
+    QTest::newRow("blanks separate addresses within one argument, as --help says")
+        << QStringList{} << "find" << 1
+        << "2 adresser prøvd: 0 skrivere, 0 annet, 0 uten svar, 2 avvist\n"
+        << QString() << "exec PROG '127.0.25.113 127.0.25.114'";
+    QTest::newRow("a /30 is its two hosts")
+        << QStringList{} << "find 127.0.25.108/30" << 1
+        << "2 adresser prøvd: 0 skrivere, 0 annet, 0 uten svar, 2 avvist\n"
+        << QString() << QString();
+    QTest::newRow("a /32 is its one address")
+        << QStringList{} << "find 127.0.25.109/32" << 1
+        << "1 adresse prøvd: 0 skrivere, 0 annet, 0 uten svar, 1 avvist\n"
+        << QString() << QString();
+    QTest::newRow("an address given twice is tried and listed once")
+        << QStringList{"-a 127.0.25.111 -s A"} << "find 127.0.25.110-112,127.0.25.111" << 0
+        << "Skrivere som svarte:\n"
+           "  127.0.25.111  status A: OK: Printer OK, 500 etiketter igjen (<s>)\n"
+           "3 adresser prøvd: 1 skriver, 0 annet, 0 uten svar, 2 avvist\n"
+        << QString() << QString();
+    QTest::newRow("listed by address as numbers: .9 before .10, whoever answered first")
+        << QStringList{"-a 127.0.25.9 -s A --delay 300", "-a 127.0.25.10 -s B -l 1"}
+        << "find 127.0.25.9-10" << 0
+        << "Skrivere som svarte:\n"
+           "  127.0.25.9  status A: OK: Printer OK, 500 etiketter igjen (<s>)\n"
+           "  127.0.25.10  status B: OK: Fargebåndet er nesten tomt, 1 etiketter igjen (<s>)\n"
+           "2 adresser prøvd: 2 skrivere, 0 annet, 0 uten svar, 0 avvist\n"
+        << QString() << QString();
+    QTest::newRow("one port open and silent is another answer, not a silent host")
+        << QStringList{"-a 127.0.25.112 --refuse-1024 --no-reply"}
+        << "find 127.0.25.112 --timeout 0.3" << 1
+        << "Annet som svarte, uten status:\n"
+           "  127.0.25.112  port 1025 åpen, ingen status\n"
+           "1 adresse prøvd: 0 skrivere, 1 annet, 0 uten svar, 0 avvist\n"
+        << QString() << QString();
     for (const auto &[name, line, error] : {
              std::tuple{"range too large", "find 127.0.24.0/21", "more than 1024 addresses"},
              std::tuple{"range too large even with --all", "find 127.0.0.0/15 --all",
@@ -1321,6 +1453,22 @@ void TestSolvarnSjekk::find_data()
              std::tuple{"range backwards", "find 127.0.25.9-127.0.25.1", "from a lower"},
              std::tuple{"range end short form backwards", "find 127.0.25.9-3", "from a lower"},
              std::tuple{"IPv6", "find ::1", "IPv6 is not supported"},
+             std::tuple{"broadcast address", "find 255.255.255.255", "the broadcast address"},
+             std::tuple{"range ending at the broadcast address", "find 255.255.255.250-255",
+                        "the broadcast address"},
+             std::tuple{"multicast address", "find 224.0.0.1", "multicast addresses"},
+             std::tuple{"range over the multicast block", "find 223.255.255.200-224.0.0.3",
+                        "multicast addresses"},
+             std::tuple{"unspecified address", "find 0.0.0.0", "the unspecified address"},
+             std::tuple{"an address with a minus is no option", "find -127.0.25.10",
+                        "\"-127.0.25.10\" is no option and no address"},
+             std::tuple{"leading zero", "find 127.0.25.010", "leading zero is ambiguous"},
+             std::tuple{"range end with a leading zero", "find 127.0.25.1-09",
+                        "leading zero is ambiguous"},
+             std::tuple{"too large even for --all says so without it", "find 10.0.0.0/8",
+                        "more than 65536 addresses: too many to try, even with --all"},
+             std::tuple{"--output without a name", "find 127.0.25.1 --output -",
+                        "--output needs a file name"},
              std::tuple{"IPv6 range", "find fe80::/64", "IPv6 is not supported"},
              std::tuple{"no addresses", "find", "find needs the addresses"},
              std::tuple{"host name", "find printer.example", "not an IPv4 address"},
@@ -1333,7 +1481,7 @@ void TestSolvarnSjekk::find_data()
                         "--to is for the serial search"},
          }) {
         QTest::newRow(name) << QStringList{} << QString::fromLatin1(line) << 3 << QString()
-                            << QString::fromLatin1(error);
+                            << QString::fromLatin1(error) << QString();
     }
 
     // Serial: COM1 never answers, COM2 is set to 9600 baud, COM3 does not exist.
@@ -1342,8 +1490,10 @@ void TestSolvarnSjekk::find_data()
         << "find --serial --to 3 --pause 50" << 0
         << "Skrivere som svarte:\n"
            "  com2 (9600)  status A: - Skriver OK -, 120 etiketter igjen (<s>)\n"
-           "3 porter, 28 forsøk: 1 skrivere, 0 annet, 2 porter uten svar\n"
-        << "høyst 39 x 50 ms = 1.95 s";
+           "Porter som ikke kunne prøves:\n"
+           "  com3 (/dev/solvarn-no-such-port): finnes ikke\n"
+           "3 porter, 16 forsøk: 1 skriver, 0 annet, 1 port uten svar, 1 kunne ikke prøves\n"
+        << "høyst 39 x 50 ms = 1.95 s" << QString();
     QTest::newRow("serial port with noise at every speed of the list")
         << QStringList{"--serial --speed 4800"} << "find --serial --to 1 --pause 50 --csv" << 1
         << "sted,hastighet,funn,status,tekst,etiketter,tid_ms\n"
@@ -1351,7 +1501,47 @@ void TestSolvarnSjekk::find_data()
            "128 0 254; 38400: 248 128 0 254; 2400: 248 128 0 254; 110: 248 128 0 254; 300: 248 128 "
            "0 254; 600: 248 128 0 254; 1200: 248 128 0 254; 14400: 248 128 0 254; 28800: 248 128 0 "
            "254; 56000: 248 128 0 254; 128000: 248 128 0 254; 256000: 248 128 0 254,,<ms>\n"
-        << "høyst 13 x 50 ms = 0.65 s";
+        << "høyst 13 x 50 ms = 0.65 s" << QString();
+    // As a user outside dialout: root runs a copy of the program as nobody.
+    QTest::newRow("serial port the user may not open, and one that does not exist")
+        << QStringList{"--serial -s A"} << "find --serial --to 2 --pause 50" << 1
+        << "Porter som ikke kunne prøves:\n"
+           "  com1 (<pty>): ingen tilgang; brukeren må være med i gruppen dialout\n"
+           "  com2 (/dev/solvarn-no-such-port): finnes ikke\n"
+           "2 porter, 2 forsøk: 0 skrivere, 0 annet, 0 porter uten svar, 2 kunne ikke prøves\n"
+        << QString()
+        << "d=$(mktemp -d) && cp \"$0\" \"$d/s\" && chmod 755 \"$d\" \"$d/s\" && setpriv "
+           "--reuid=nobody --regid=nogroup --clear-groups \"$d/s\" \"$@\"; s=$?; rm -r \"$d\"; "
+           "exit $s";
+    // One rule for a well-formed frame on both roads, whatever its letter.
+    QTest::newRow("serial frame with a letter outside the table is a printer's")
+        << QStringList{"--serial -s Z -l 5"} << "find --serial --to 1 --pause 50" << 0
+        << "Skrivere som svarte:\n"
+           "  com1 (19200)  status Z: - UKJENT KODE : Z  KODE INN= Z, 5 etiketter igjen (<s>)\n"
+           "1 port, 1 forsøk: 1 skriver, 0 annet, 0 porter uten svar\n"
+        << QString() << QString();
+    QTest::newRow("network frame with a letter outside the table is a printer's")
+        << QStringList{"-a 127.0.25.105 -s Z -l 5"} << "find 127.0.25.105" << 0
+        << "Skrivere som svarte:\n"
+           "  127.0.25.105  status Z: FEIL: Uregistrert feil, 5 etiketter igjen (<s>)\n"
+           "1 adresse prøvd: 1 skriver, 0 annet, 0 uten svar, 0 avvist\n"
+        << QString() << QString();
+    // A speed the classic terminal codes cannot name, set by Qt through termios2.
+    QTest::newRow("serial printer at 14400 baud")
+        << QStringList{"--serial --speed 14400 -s A"} << "find --serial --to 1 --pause 50" << 0
+        << "Skrivere som svarte:\n"
+           "  com1 (14400)  status A: - Skriver OK -, 500 etiketter igjen (<s>)\n"
+           "1 port, 9 forsøk: 1 skriver, 0 annet, 0 porter uten svar\n"
+        << "høyst 13 x 50 ms = 0.65 s" << QString();
+    QTest::newRow("serial summary counts the port that answered with noise")
+        << QStringList{"--serial --speed 4800"} << "find --serial --to 1 --pause 20" << 1
+        << "Annet som svarte, uten status:\n"
+           "  com1  ingen status; mottatt (tegnkoder) ved 19200: 248 128 0 254; 9600: 248 128 0 "
+           "254; 38400: 248 128 0 254; 2400: 248 128 0 254; 110: 248 128 0 254; 300: 248 128 0 "
+           "254; 600: 248 128 0 254; 1200: 248 128 0 254; 14400: 248 128 0 254; 28800: 248 128 0 "
+           "254; 56000: 248 128 0 254; 128000: 248 128 0 254; 256000: 248 128 0 254\n"
+           "1 port, 13 forsøk: 0 skrivere, 1 annet, 0 porter uten svar\n"
+        << QString() << QString();
 }
 
 void TestSolvarnSjekk::find()
@@ -1361,6 +1551,9 @@ void TestSolvarnSjekk::find()
     QFETCH(int, exitCode);
     QFETCH(QString, out);
     QFETCH(QString, err);
+    QFETCH(QString, setting);
+    if (setting.contains(QLatin1String("setpriv")) && ::geteuid() != 0)
+        QSKIP("runs the program as nobody, which needs root");
 
     std::vector<std::unique_ptr<SimProcess>> printers;
     QStringList devices;
@@ -1377,19 +1570,28 @@ void TestSolvarnSjekk::find()
     if (!devices.isEmpty())
         devices << QStringLiteral("/dev/solvarn-no-such-port");
 
+    const QStringList wrapper =
+        setting.isEmpty() ? QStringList{}
+                          : QStringList{QStringLiteral("sh"), QStringLiteral("-c"),
+                                        QString(setting).replace(QStringLiteral("PROG"),
+                                                                 QStringLiteral("\"$0\" \"$@\""))};
     const CheckRun run =
-        runCheck(arguments.split(QLatin1Char(' ')), devices.join(QLatin1Char(':')));
+        runCheck(arguments.split(QLatin1Char(' ')), devices.join(QLatin1Char(':')), wrapper);
     QCOMPARE(run.exitCode, exitCode);
     QString shown = run.out;
     shown.replace(QRegularExpression(QStringLiteral("\\([0-9]+\\.[0-9]{2} s\\)")),
                   QStringLiteral("(<s>)"));
+    shown.replace(QRegularExpression(QStringLiteral("/dev/pts/[0-9]+")), QStringLiteral("<pty>"));
     shown.replace(
         QRegularExpression(QStringLiteral("(?<=,)[0-9]+$"), QRegularExpression::MultilineOption),
         QStringLiteral("<ms>"));
     if (exitCode == 3) {
         QCOMPARE(run.out, QString());
-        QVERIFY2(run.err.startsWith(QStringLiteral("solvarn-sjekk find: ")) &&
-                     run.err.count(QLatin1Char('\n')) == 1,
+        // A usage error is one line and nothing else; a search that could not be done or
+        // written ends with its line.
+        QVERIFY2(run.err.section(QLatin1Char('\n'), -2, -2)
+                         .startsWith(QStringLiteral("solvarn-sjekk find: ")) &&
+                     (!setting.isEmpty() || run.err.count(QLatin1Char('\n')) == 1),
                  qPrintable(run.err));
     } else {
         QCOMPARE(shown, out);

@@ -33,6 +33,25 @@ void PtyClient::close()
     m_fd = -1;
 }
 
+bool PtyClient::setLine(const QString &line)
+{
+    const QString baud = line.section(QLatin1Char(' '), 0, 0);
+    const QString framing = line.section(QLatin1Char(' '), 1, 1);
+    termios settings{};
+    if (m_fd < 0 || framing.size() != 3 || ::tcgetattr(m_fd, &settings) != 0)
+        return false;
+    // The C library takes the number of baud as readily as its code.
+    if (::cfsetspeed(&settings, speed_t(baud.toUInt())) != 0)
+        return false;
+    settings.c_cflag &= ~tcflag_t(CSIZE | PARENB | PARODD | CSTOPB);
+    settings.c_cflag |= framing.at(0) == QLatin1Char('7') ? CS7 : CS8;
+    if (framing.at(1) != QLatin1Char('N'))
+        settings.c_cflag |= PARENB | (framing.at(1) == QLatin1Char('O') ? PARODD : 0);
+    if (framing.at(2) == QLatin1Char('2'))
+        settings.c_cflag |= CSTOPB;
+    return ::tcsetattr(m_fd, TCSANOW, &settings) == 0;
+}
+
 bool PtyClient::write(const QByteArray &bytes)
 {
     return m_fd >= 0 && ::write(m_fd, bytes.constData(), bytes.size()) == bytes.size();

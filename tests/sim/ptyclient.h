@@ -18,6 +18,8 @@ public:
     bool open(const QString &path);
     void close();
     bool write(const QByteArray &bytes);
+    // Sets the line as a serial program does: "9600 8N1", "9600 8N2", "9600 8E1".
+    bool setLine(const QString &line);
     QByteArray received();
     // The line went away under the client (end of file or an I/O error on reading).
     bool hungUp();

@@ -98,14 +98,28 @@ void TestSerialPrinter::misbehaviour_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("minMs");
+    // The line as the client sets it ("9600 8N1"); empty: raw, as opened.
+    QTest::addColumn<QString>("line");
 
     QTest::newRow("length before STX") << QStringList{"--prefix", "\\x00\\x00\\x00\\x0b"}
-                                       << QByteArray("\0\0\0\x0b", 4) + healthy << 0;
-    QTest::newRow("CR LF after ETX") << QStringList{"--suffix", "\\r\\n"} << healthy + "\r\n" << 0;
-    QTest::newRow("two frames at once") << QStringList{"--double"} << healthy + healthy << 0;
+                                       << QByteArray("\0\0\0\x0b", 4) + healthy << 0 << QString();
+    QTest::newRow("CR LF after ETX") << QStringList{"--suffix", "\\r\\n"} << healthy + "\r\n"
+                                     << 0 << QString();
+    QTest::newRow("two frames at once")
+        << QStringList{"--double"} << healthy + healthy << 0 << QString();
     QTest::newRow("in pieces") << QStringList{"--split", "4", "--split-pause", "40"} << healthy
-                               << 120;
-    QTest::newRow("late") << QStringList{"--delay", "250"} << healthy << 250;
+                               << 120 << QString();
+    QTest::newRow("late") << QStringList{"--delay", "250"} << healthy << 250 << QString();
+    // --speed answers only its speed at 8 data bits, no parity, 1 stop bit. (Linux keeps no
+    // parity and no character size on a pseudo-terminal: it makes every line 8 bits, no parity,
+    // so only the stop bits and the speed can be told here.)
+    const QByteArray noise("\xf8\x80\x00\xfe", 4);
+    QTest::newRow("--speed: its speed at 8N1, the status")
+        << QStringList{"--speed", "9600"} << healthy << 0 << "9600 8N1";
+    QTest::newRow("--speed: its speed at 8N2, noise")
+        << QStringList{"--speed", "9600"} << noise << 0 << "9600 8N2";
+    QTest::newRow("--speed: another speed, noise")
+        << QStringList{"--speed", "9600"} << noise << 0 << "19200 8N1";
 }
 
 void TestSerialPrinter::misbehaviour()
@@ -113,11 +127,14 @@ void TestSerialPrinter::misbehaviour()
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, bytes);
     QFETCH(int, minMs);
+    QFETCH(QString, line);
 
     Rig rig(serialOptions(arguments));
     QCOMPARE(rig.open(), SimExit::Ok);
     PtyClient client;
     QVERIFY(client.open(rig.printer->devicePath()));
+    if (!line.isEmpty())
+        QVERIFY(client.setLine(line));
     QElapsedTimer clock;
     clock.start();
     QVERIFY(client.write("\x05"));
