@@ -82,5 +82,5 @@ QString GetStatustext(QString strDataIn)
 
 bool hasKnownStatus(const QString &strDataIn)
 {
-    return statusTexts().contains(statusLetter(strDataIn));
+    return statusTexts().contains(StatusLetter(strDataIn));
 }
