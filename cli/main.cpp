@@ -1,4 +1,4 @@
-#include "checkprogram.h"
+#include "solvarnsjekk.h"
 
 #include <QCoreApplication>
 
@@ -32,7 +32,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("solvarn-sjekk"));
     QCoreApplication::setApplicationVersion(QStringLiteral(SOLVARN_VERSION));
-    const int status = runCheckProgram(QCoreApplication::arguments(), stdout, stderr);
+    const int status = runSolvarnSjekk(QCoreApplication::arguments(), stdout, stderr);
 #ifdef Q_OS_WIN
     if (consoleCodePage != 0)
         SetConsoleOutputCP(consoleCodePage);

@@ -7,7 +7,6 @@
 #include "consoleoutput.h"
 #include "consolewrite.h"
 #include "findingsofar.h"
-#include "findprogram.h"
 #include "networkprinter.h"
 #include "networkverdict.h"
 #include "onrequestenquiry.h"
@@ -184,8 +183,6 @@ void writeLine(std::FILE *file, const QString &line)
 int runCheckProgram(const QStringList &arguments, std::FILE *out, std::FILE *err,
                     const ProgramEnd &endProgram)
 {
-    if (arguments.size() > 1 && arguments.at(1) == QLatin1String("find"))
-        return runFindProgram(arguments, out, err);
     QElapsedTimer clock;
     clock.start();
     const CheckOptions options = parseCheckOptions(arguments);
