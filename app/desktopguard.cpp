@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 const char *const DesktopGuard::message =
     "Solvarn printersjekk trenger et grafisk skrivebord; solvarn-sjekk kjører de samme testene "
@@ -25,12 +24,6 @@ struct HeldMessage
 QtMessageHandler previousHandler = nullptr;
 QList<HeldMessage> heldMessages;
 
-void tellNoDesktop()
-{
-    std::fprintf(stderr, "%s\n", DesktopGuard::message);
-    std::fflush(stderr);
-}
-
 // The toolkit's own words, in its own format, for the user who must fix the display or a
 // missing library: which display it tried, which plugin it could not load.
 void tellToolkitReason(const HeldMessage &message)
@@ -45,7 +38,7 @@ void holdOrRefuse(QtMsgType type, const QMessageLogContext &context, const QStri
     heldMessages.append({type, QByteArray(context.category), text});
     if (type != QtFatalMsg)
         return;
-    tellNoDesktop();
+    DesktopGuard::tellNoDesktop();
     for (const HeldMessage &held : std::as_const(heldMessages))
         tellToolkitReason(held);
     std::fflush(stderr);
@@ -53,31 +46,12 @@ void holdOrRefuse(QtMsgType type, const QMessageLogContext &context, const QStri
     std::_Exit(DesktopGuard::noDesktopStatus);
 }
 
-[[maybe_unused]] bool nonEmpty(const char *name)
-{
-    const char *value = std::getenv(name);
-    return value && *value;
-}
-
 } // namespace
 
-bool DesktopGuard::desktopNamed(int argc, char *argv[])
+void DesktopGuard::tellNoDesktop()
 {
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
-    // A platform chosen by the user (a virtual display, a remote one) is the user's to judge.
-    if (nonEmpty("QT_QPA_PLATFORM") || nonEmpty("DISPLAY") || nonEmpty("WAYLAND_DISPLAY"))
-        return true;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
-            return true;
-    }
-    tellNoDesktop();
-    return false;
-#else
-    Q_UNUSED(argc)
-    Q_UNUSED(argv)
-    return true;
-#endif
+    std::fprintf(stderr, "%s\n", DesktopGuard::message);
+    std::fflush(stderr);
 }
 
 DesktopGuard::DesktopGuard()

@@ -19,7 +19,11 @@ public:
 
     // Whether the environment or the command line names a desktop to show the window on; says
     // so on standard error where it does not.
+    // Only a Unix desktop (X11, Wayland) can be missing: desktopguard_unix.cpp; elsewhere the
+    // system's own desktop is always there (desktopguard_other.cpp). Chosen by the build.
     static bool desktopNamed(int argc, char *argv[]);
+    // Writes message on standard error.
+    static void tellNoDesktop();
 
     DesktopGuard();
     ~DesktopGuard();

@@ -2,10 +2,6 @@
 
 #include "asciidigit.h"
 
-#ifndef Q_OS_WIN
-#include <QSerialPortInfo>
-#endif
-
 #include <algorithm>
 #include <memory>
 #include <utility>
@@ -104,21 +100,4 @@ ComPortNumbering givenComPortNumbering(const QStringList &devices)
     return {{}, [devices](qint16 number) {
                 return number < 1 || number > devices.size() ? QString() : devices.at(number - 1);
             }};
-}
-
-ComPortNumbering systemComPortNumbering()
-{
-#ifdef Q_OS_WIN
-    return {{}, [](qint16 number) {
-                return number < 1 ? QString() : QStringLiteral("COM") + QString::number(number);
-            }};
-#else
-    return listedComPortNumbering([] {
-        QStringList paths;
-        const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-        for (const QSerialPortInfo &port : ports)
-            paths.append(port.systemLocation());
-        return paths;
-    });
-#endif
 }

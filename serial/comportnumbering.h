@@ -22,7 +22,8 @@ struct ComPortNumbering
 };
 
 // The system's numbering. On Windows, COM n is the system's own COMn. Elsewhere COM n is the
-// n-th serial port that the system lists, as listedComPortNumbering says.
+// n-th serial port that the system lists, as listedComPortNumbering says. One file for each
+// (comportnumbering_win.cpp, comportnumbering_unix.cpp), chosen by the build.
 ComPortNumbering systemComPortNumbering();
 
 // COM n is the n-th of the ports that lister gives, in the order of devicePathLess, so that

@@ -7,7 +7,8 @@
 #include <memory>
 
 // The serial control over the system's real serial ports: Qt's serial port, or on Windows the
-// system's own communications API. The numbering turns COM numbers into devices.
+// system's own communications API (systemcommcontrol_unix.cpp, systemcommcontrol_win.cpp, chosen
+// by the build). The numbering turns COM numbers into devices.
 std::unique_ptr<CommControl>
 createSystemCommControl(ComPortNumbering numbering = systemComPortNumbering());
 

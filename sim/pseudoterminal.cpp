@@ -9,14 +9,6 @@
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
-#if defined(__APPLE__)
-#include <util.h>
-#else
-#include <pty.h>
-#endif
-#if defined(__linux__)
-#include <sys/inotify.h>
-#endif
 
 namespace {
 constexpr size_t readChunk = 4096;
@@ -79,7 +71,7 @@ bool PseudoTerminal::open(QString *error)
     close();
     int master = -1;
     int slave = -1;
-    if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
+    if (!openPair(&master, &slave)) {
         *error = systemError("openpty");
         return false;
     }
@@ -113,64 +105,6 @@ bool PseudoTerminal::open(QString *error)
             &PseudoTerminal::writePending);
     watchFarEnd();
     return true;
-}
-
-void PseudoTerminal::watchFarEnd()
-{
-#if defined(__linux__)
-    m_watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (m_watch < 0)
-        return;
-    if (::inotify_add_watch(m_watch, m_devicePath.toLocal8Bit().constData(),
-                            IN_OPEN | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
-        ::close(m_watch);
-        m_watch = -1;
-        return;
-    }
-    m_farEndKnown = true;
-    m_watchNotifier = std::make_unique<QSocketNotifier>(m_watch, QSocketNotifier::Read);
-    connect(m_watchNotifier.get(), &QSocketNotifier::activated, this,
-            &PseudoTerminal::readFarEndEvents);
-#endif
-}
-
-// Called before every decision that depends on the far end, not only when the notifier
-// fires: a program opens the port before it writes its ENQ, so the open is always queued
-// here by the time the ENQ is read.
-void PseudoTerminal::readFarEndEvents()
-{
-#if defined(__linux__)
-    if (m_watch < 0)
-        return;
-    alignas(inotify_event) char buffer[4096];
-    for (;;) {
-        const ssize_t count = ::read(m_watch, buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return;
-        for (ssize_t at = 0; at < count;) {
-            inotify_event event{};
-            std::memcpy(&event, buffer + at, sizeof event);
-            at += static_cast<ssize_t>(sizeof event + event.len);
-            if (event.mask & IN_Q_OVERFLOW) {
-                // Lost track; from now on the line counts as open.
-                m_farEndKnown = false;
-            } else if (event.mask & IN_OPEN) {
-                if (++m_farEndOpens == 1)
-                    emit farEndOpened();
-            } else if (event.mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE)) {
-                if (m_farEndOpens > 0 && --m_farEndOpens == 0) {
-                    // Gone with the port, as on a real line.
-                    if (m_slave >= 0)
-                        ::tcflush(m_slave, TCIFLUSH);
-                    m_pending.clear();
-                    emit farEndClosed();
-                }
-            }
-        }
-    }
-#endif
 }
 
 bool PseudoTerminal::isFarEndOpen()

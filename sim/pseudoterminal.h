@@ -52,7 +52,14 @@ signals:
     void farEndClosed();
 
 private:
+    // openpty, watching the far end and reading what the watch saw: one file for each system
+    // (pseudoterminal_linux.cpp with inotify, pseudoterminal_other.cpp without), chosen by the
+    // build.
+    static bool openPair(int *master, int *slave);
     void watchFarEnd();
+    // Called before every decision that depends on the far end, not only when the notifier
+    // fires: a program opens the port before it writes its ENQ, so the open is always queued
+    // here by the time the ENQ is read.
     void readFarEndEvents();
     void readAvailable();
     void writePending();
