@@ -14,6 +14,48 @@
 
 namespace {
 constexpr std::chrono::milliseconds progressInterval{200};
+
+// Counts an address whose probe has come to an end other than this computer's own failure.
+void countFinished(FindResults &results, const AddressProbe &probe, AddressProbe::Outcome outcome)
+{
+    ++results.tried;
+    switch (outcome) {
+    case AddressProbe::Outcome::Printer:
+        results.printers << probe.found();
+        break;
+    case AddressProbe::Outcome::Other:
+        results.others << probe.found();
+        break;
+    case AddressProbe::Outcome::SilentOpen:
+        ++results.silent;
+        ++results.silentOpen;
+        results.candidates << probe.found();
+        break;
+    case AddressProbe::Outcome::Refused:
+        ++results.refused;
+        break;
+    case AddressProbe::Outcome::Unreachable:
+        ++results.unreachable;
+        if (results.unreachableReason.isEmpty())
+            results.unreachableReason = probe.reason();
+        break;
+    default:
+        ++results.silent;
+        break;
+    }
+}
+
+// In the order of the addresses, whatever order they answered in.
+void sortByAddress(FindResults &results)
+{
+    const auto byAddress = [](const FoundPlace &left, const FoundPlace &right) {
+        return QHostAddress(left.where).toIPv4Address() < QHostAddress(right.where).toIPv4Address();
+    };
+    std::sort(results.printers.begin(), results.printers.end(), byAddress);
+    std::sort(results.others.begin(), results.others.end(), byAddress);
+    std::sort(results.candidates.begin(), results.candidates.end(), byAddress);
+}
+
 } // namespace
 
 NetworkFinder::NetworkFinder(QList<quint32> addresses, int parallel,
@@ -78,31 +120,7 @@ FindResults NetworkFinder::run(const Progress &progress)
                 continue;
             }
             localFailures = 0;
-            ++results.tried;
-            switch (outcome) {
-            case AddressProbe::Outcome::Printer:
-                results.printers << (*probe)->found();
-                break;
-            case AddressProbe::Outcome::Other:
-                results.others << (*probe)->found();
-                break;
-            case AddressProbe::Outcome::SilentOpen:
-                ++results.silent;
-                ++results.silentOpen;
-                results.candidates << (*probe)->found();
-                break;
-            case AddressProbe::Outcome::Refused:
-                ++results.refused;
-                break;
-            case AddressProbe::Outcome::Unreachable:
-                ++results.unreachable;
-                if (results.unreachableReason.isEmpty())
-                    results.unreachableReason = (*probe)->reason();
-                break;
-            default:
-                ++results.silent;
-                break;
-            }
+            countFinished(results, **probe, outcome);
             probe = running.erase(probe);
         }
         while ((!again.isEmpty() || next < total) && int(running.size()) < inFlight) {
@@ -125,13 +143,7 @@ FindResults NetworkFinder::run(const Progress &progress)
         loop.exec();
     ticker.stop();
 
-    // In the order of the addresses, whatever order they answered in.
-    const auto byAddress = [](const FoundPlace &left, const FoundPlace &right) {
-        return QHostAddress(left.where).toIPv4Address() < QHostAddress(right.where).toIPv4Address();
-    };
-    std::sort(results.printers.begin(), results.printers.end(), byAddress);
-    std::sort(results.others.begin(), results.others.end(), byAddress);
-    std::sort(results.candidates.begin(), results.candidates.end(), byAddress);
+    sortByAddress(results);
     if (progress)
         progress(results, total);
     return results;
