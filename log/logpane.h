@@ -14,7 +14,7 @@ public:
 
     void AppendLog(const QString &text) override;
     void cmdBlankut_Click();
-    void comKopiperTekst_Click();
+    void cmdKopierTekst_Click();
 
     const QString &text() const;
 
