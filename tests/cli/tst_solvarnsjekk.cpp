@@ -242,6 +242,8 @@ private slots:
     void linksNoGui();
     void informationOptions_data();
     void informationOptions();
+    void readerGoneEarly_data();
+    void readerGoneEarly();
     void statusOfLetter_data();
     void statusOfLetter();
     void summaryLine_data();
@@ -776,6 +778,41 @@ void TestSolvarnSjekk::informationOptions()
     // Every line fits a terminal of 80 columns, as the plugin guidelines ask.
     for (const QString &line : run.out.split(QLatin1Char('\n')))
         QVERIFY2(line.size() <= 80, qPrintable(line));
+}
+
+void TestSolvarnSjekk::readerGoneEarly_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("--version") << QStringList{QStringLiteral("--version")} << 3;
+    QTest::newRow("a network check, nobody there")
+        << QStringList{QStringLiteral("network"), QStringLiteral("127.0.9.39"),
+                       QStringLiteral("--timeout"), QStringLiteral("2")}
+        << 2;
+}
+
+// A reader that went away before the first line (`| head -0`) ends nothing but the output: the
+// check still ends with its status, not by the signal of a broken pipe.
+void TestSolvarnSjekk::readerGoneEarly()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    if (qEnvironmentVariableIsSet("SOLVARN_SJEKK_UNDER_WINE"))
+        QSKIP("Windows has no broken-pipe signal");
+    QProcess process;
+    // Standard output becomes a pipe whose reading end is already closed.
+    process.setChildProcessModifier([] {
+        int ends[2];
+        if (::pipe(ends) == 0) {
+            ::dup2(ends[1], STDOUT_FILENO);
+            ::close(ends[0]);
+            ::close(ends[1]);
+        }
+    });
+    process.start(program, arguments);
+    QVERIFY(process.waitForFinished(40000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), exitCode);
 }
 
 void TestSolvarnSjekk::statusOfLetter_data()
