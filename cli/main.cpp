@@ -1,3 +1,4 @@
+#include "runningmarker.h"
 #include "solvarnsjekk.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,7 @@
 
 int main(int argc, char *argv[])
 {
+    const RunningMarker running;
 #ifdef Q_OS_UNIX
     // A reader that goes away early (`| head -1`) must not end the check without its status.
     std::signal(SIGPIPE, SIG_IGN);
