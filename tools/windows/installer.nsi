@@ -66,6 +66,9 @@ Var FolderMade
 !define MUI_WELCOMEPAGE_TITLE_3LINES
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${LICENCE}"
+; The description under the list, which keeps its width for the PATH component's name; two
+; lines of text fit there.
+!define MUI_COMPONENTSPAGE_SMALLDESC
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -334,7 +337,7 @@ SectionEnd
     !insertmacro MUI_DESCRIPTION_TEXT ${SectionProgram} \
         "Vinduet og solvarn-sjekk, med Qt og en snarvei i Start-menyen."
     !insertmacro MUI_DESCRIPTION_TEXT ${SectionPath} \
-        "Legger programmappen til i systemets PATH, slik at solvarn-sjekk kan startes fra enhver ny ledetekst. Avinstalleringen tar den ut igjen."
+        "Legger programmappen til i systemets PATH, slik at solvarn-sjekk kan startes fra enhver ny ledetekst."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 Function .onInit
