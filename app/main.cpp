@@ -1,6 +1,7 @@
 #include "desktopguard.h"
 #include "desktopidentity.h"
 #include "form1.h"
+#include "runningmarker.h"
 #include "toolkittranslator.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 
 int main(int argc, char *argv[])
 {
+    const RunningMarker running;
     if (!DesktopGuard::desktopNamed(argc, argv))
         return DesktopGuard::noDesktopStatus;
     auto guard = std::make_unique<DesktopGuard>();

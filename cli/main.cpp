@@ -1,3 +1,4 @@
+#include "runningmarker.h"
 #include "solvarnsjekk.h"
 #include "standardstreams.h"
 
@@ -8,6 +9,7 @@
 
 int main(int argc, char *argv[])
 {
+    const RunningMarker running;
     StandardStreams streams;
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("solvarn-sjekk"));

@@ -36,6 +36,9 @@ void TestPathEntries::edit_data()
     QTest::newRow("add: there already, other case and a trailing backslash")
         << add << "C:\\Windows;c:\\program files\\SOLVARN printersjekk\\;D:\\x" << folder
         << unchanged << "C:\\Windows;c:\\program files\\SOLVARN printersjekk\\;D:\\x";
+    QTest::newRow("add: there already, with a trailing slash")
+        << add << "C:\\Windows;C:\\Program Files\\Solvarn printersjekk/" << folder << unchanged
+        << "C:\\Windows;C:\\Program Files\\Solvarn printersjekk/";
     QTest::newRow("add: there already, in quotes")
         << add << "\"C:\\Program Files\\Solvarn printersjekk\";C:\\Windows" << folder << unchanged
         << "\"C:\\Program Files\\Solvarn printersjekk\";C:\\Windows";
@@ -72,6 +75,9 @@ void TestPathEntries::edit_data()
     QTest::newRow("remove: the last entry")
         << remove << "%SystemRoot%\\system32;C:\\Program Files\\Solvarn printersjekk" << folder
         << changed << "%SystemRoot%\\system32";
+    QTest::newRow("remove: an entry with a trailing slash")
+        << remove << "C:\\Windows;C:\\Program Files\\Solvarn printersjekk/;D:\\Tools" << folder
+        << changed << "C:\\Windows;D:\\Tools";
     QTest::newRow("remove: the neighbour that shares the prefix stays whole")
         << remove
         << "C:\\Windows;C:\\Program Files\\Solvarn printersjekk-gammel;C:\\Program "

@@ -26,7 +26,8 @@ cached() { sed -n "s/^$1:[A-Z]*=//p" "$build/cmake/CMakeCache.txt"; }
 version="$(cached CMAKE_PROJECT_VERSION)"
 company="$(cached SOLVARN_COMPANY)"
 copyright="$(cached SOLVARN_COPYRIGHT)"
-for value in version company copyright; do
+running_marker="$(cached SOLVARN_RUNNING_MARKER)"
+for value in version company copyright running_marker; do
     [ -n "${!value}" ] || { say "The $value is not in $build/cmake/CMakeCache.txt"; exit 1; }
 done
 # Windows wants four numbers: 1.0 is 1.0.0.0.
@@ -90,14 +91,22 @@ windows_text "$here/licences.txt" >"$stage/LICENSES/README.txt"
 windows_text "$here/lisens.txt" bom >"$stage/LICENSES/LISENS.txt"
 windows_text "$here/les-meg.txt" bom >"$stage/LES-MEG.txt"
 
-# The uninstaller deletes exactly what was staged, deepest first.
-uninstall_list="$build/uninstall-files.nsh"
-# shellcheck disable=SC2016  # $INSTDIR is NSIS's own variable, written as it stands
+# What was staged, for the installer and the uninstaller: each file (the uninstaller deletes
+# exactly these, and both look whether a running program holds one) and each folder, deepest
+# first.
+file_list="$build/installed-files.nsh"
+staged() { # staged <find's type> <macro> [sort option]
+    printf '!macro %s ACTION\n' "$2"
+    # shellcheck disable=SC2016  # ${ACTION} is NSIS's own, written as it stands
+    find . -mindepth 1 -type "$1" | sort "${@:3}" |
+        sed 's|^\./||; s|/|\\|g; s|.*|    !insertmacro ${ACTION} "&"|'
+    printf '!macroend\n'
+}
 (
     cd "$stage"
-    find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|    Delete "$INSTDIR\\&"|'
-    find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|    RMDir "$INSTDIR\\&"|'
-) >"$uninstall_list"
+    staged f INSTALLED_FILES
+    staged d INSTALLED_FOLDERS -r
+) >"$file_list"
 
 installer="$build/$name-setup.exe"
 zip="$build/$name.zip"
@@ -107,7 +116,8 @@ x86_64-w64-mingw32-strip --strip-unneeded -o "$build/pathedit.exe" "$build/cmake
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DVERSION_QUAD="$version_quad" \
     -DCOMPANY="$company" -DCOPYRIGHT="$copyright" -DSTAGE="$stage" -DOUTFILE="$installer" \
     -DICON="$root/desktop/icons/solvarn-printersjekk.ico" -DLICENCE="$stage/LICENSES/LISENS.txt" \
-    -DPATHEDIT="$build/pathedit.exe" -DUNINSTALL_LIST="$uninstall_list" \
+    -DPATHEDIT="$build/pathedit.exe" -DFILE_LIST="$file_list" \
+    -DRUNNING_MARKER="$running_marker" \
     "$here/installer.nsi" >&2
 say "Making the portable zip"
 rm -f "$zip"

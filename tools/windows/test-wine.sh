@@ -15,7 +15,12 @@
 #      program folder's name as a prefix, with the folder in it already, too long to grow;
 #   6. the check's output on a console (a pseudo-terminal through script): Norwegian letters
 #      whole, and the same bytes in a file;
-#   7. the version resources of both programs and the installer: the project's version.
+#   7. the version resources of both programs and the installer: the project's version;
+#   8. the installer and the uninstaller while the window runs: status 3, every file as it was,
+#      then, the window closed, the new files and an uninstall that leaves nothing;
+#   9. one installation: a reinstall keeps the folder and the PATH choice; a move to another
+#      folder leaves no copy, and the uninstaller gives back the PATH as it was;
+#  10. a /D= folder on a drive that is not there: status 4, nothing installed.
 #   tools/windows/test-wine.sh [LINUX_BUILD] [WINDOWS_BUILD]    (defaults: build, build-windows)
 #   SOLVARN_WINE_STEPS="4 5"   runs only the steps named (default: all)
 # Exits 0 when every step passed. Everything the steps wrote is kept in WINDOWS_BUILD/wine-test.
@@ -46,7 +51,7 @@ wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 [ -x "$wineserver" ] || wineserver="$(command -v wineserver)"
 
-steps="${SOLVARN_WINE_STEPS:-1 2 3 4 5 6 7}"
+steps="${SOLVARN_WINE_STEPS:-1 2 3 4 5 6 7 8 9 10}"
 step() { [[ " $steps " == *" $1 "* ]]; }
 
 failed=()
@@ -284,12 +289,45 @@ expect_path() { # expect_path <what> <"TYPE\nvalue">
 }
 
 # The uninstaller runs on from a copy of itself: waits for the folder to go.
-uninstall() { # uninstall <name for the output files>
-    run_wine "$1" "$folder\\uninstall.exe" /S || true
+uninstall() { # uninstall <name for the output files> [<Windows folder> <the same on Linux>]
+    LC_ALL=C.UTF-8 run_wine "$1" "${2:-$folder}\\uninstall.exe" /S || true
     for _ in $(seq 60); do
-        [ -e "$installed" ] || break
+        [ -e "${3:-$installed}" ] || break
         sleep 0.5
     done
+}
+
+# Runs the uninstaller where it stands (_?=), so that its exit status is told: started plainly,
+# it hands the work to a copy of itself and ends with 0 at once.
+uninstall_in_place() { # uninstall_in_place <name for the output files> <Windows folder>
+    local words
+    # NSIS reads _?= only unquoted: the folder goes as words, which Wine joins with blanks.
+    read -ra words <<<"_?=$2"
+    LC_ALL=C.UTF-8 run_wine "$1" "$2\\uninstall.exe" /S "${words[@]}"
+}
+
+# Runs the installer silently into a folder: /D= goes unquoted too.
+install_into() { # install_into <name for the output files> <Windows folder> [options...]
+    local name="$1" words
+    read -ra words <<<"/D=$2"
+    shift 2
+    LC_ALL=C.UTF-8 run_wine "$name" "$installer" /S "$@" "${words[@]}"
+}
+
+# Each file of a folder with its checksum, for telling whether anything in it changed.
+checksums() { # checksums <folder>
+    (cd "$1" && find . -type f -print0 | sort -z | xargs -0 sha256sum)
+}
+
+# What an uninstall left of an installation in a folder: the folder, the Start menu, the
+# uninstall entry, HKLM\Software\Solvarn; prints them, nothing when nothing is left.
+left_behind() { # left_behind <Linux folder>
+    [ -e "$1" ] && printf '%s ' "the folder $(basename "$1")"
+    [ -e "$menu" ] && printf '%s ' "the Start-menu folder"
+    run_wine left-uninstall-key reg query "$uninstall_key" && printf '%s ' "the uninstall entry"
+    run_wine left-product-key reg query 'HKLM\Software\Solvarn' &&
+        printf '%s ' "HKLM\\Software\\Solvarn"
+    return 0
 }
 
 # 4. The installer, silently, with the PATH option; the installed programs; the uninstaller.
@@ -455,6 +493,133 @@ for exe in "$stage/solvarn-printersjekk.exe" "$stage/solvarn-sjekk.exe" "$instal
         fail "$name lacks: ${lacks[*]} (see $resources)"
     fi
 done
+fi
+
+# 8. The installer and the uninstaller while the window runs: they change nothing and say so
+# with status 3; with the window closed, the installer puts in the new files.
+if step 8; then
+say "8. Installer and uninstaller while the window runs"
+end_windows_programs # the window's desktop on the virtual display (step 3)
+before="$(system_path)"
+status=0
+run_wine running-first-install "$installer" /S /ADDTOPATH || status=$?
+[ "$status" -eq 0 ] || fail "the first install before the window starts: exit $status"
+# An earlier version's file, to tell the new one by.
+printf 'gammel\r\n' >"$installed/LES-MEG.txt"
+checksums "$installed" >"$work/running-before.sums"
+"$wine" "$folder\\solvarn-printersjekk.exe" </dev/null \
+    >"$work/running-window.out" 2>"$work/running-window.err" &
+if [ -z "$(find_window $! "$work/running-window.err")" ]; then
+    fail "the installed window did not appear (see $work/running-window.err)"
+fi
+status=0
+run_wine running-install "$installer" /S /ADDTOPATH || status=$?
+checksums "$installed" >"$work/running-install.sums"
+if [ "$status" -eq 3 ] && cmp -s "$work/running-before.sums" "$work/running-install.sums"; then
+    pass "install while the window runs: exit 3, all $(wc -l <"$work/running-before.sums") files as they were"
+else
+    fail "install while the window runs: exit $status (3 expected), files $(cmp -s "$work/running-before.sums" "$work/running-install.sums" && echo unchanged || echo changed)"
+fi
+status=0
+uninstall_in_place running-uninstall "$folder" || status=$?
+checksums "$installed" >"$work/running-uninstall.sums"
+kept=()
+cmp -s "$work/running-before.sums" "$work/running-uninstall.sums" || kept+=("files changed")
+[ -f "$shortcut" ] || kept+=("Start-menu entry gone")
+run_wine running-uninstall-key reg query "$uninstall_key" || kept+=("uninstall entry gone")
+if [ "$status" -eq 3 ] && [ ${#kept[@]} -eq 0 ]; then
+    pass "uninstall while the window runs: exit 3, files, Start menu and uninstall entry all there"
+else
+    fail "uninstall while the window runs: exit $status (3 expected) ${kept[*]}"
+fi
+expect_path "while the window runs: the PATH with the folder still" "$before;$folder"
+end_windows_programs
+status=0
+run_wine running-closed-install "$installer" /S || status=$?
+if [ "$status" -eq 0 ] && diff -r "$stage" "$installed" -x uninstall.exe >"$work/running-diff.log"; then
+    pass "the window closed, install: exit 0, the new files in place"
+else
+    fail "the window closed, install: exit $status (see $work/running-diff.log)"
+fi
+status=0
+uninstall_in_place running-closed-uninstall "$folder" || status=$?
+# Run in place, the uninstaller leaves itself for the next restart, and nothing else.
+rest="$(find "$installed" -mindepth 1 -printf '%P ' 2>/dev/null)"
+if [ "$status" -eq 0 ] && [ "$rest" = "uninstall.exe " ] && [ -z "$(left_behind /nonexistent)" ]; then
+    pass "the window closed, uninstall in place: exit 0, only uninstall.exe left till restart"
+else
+    fail "the window closed, uninstall in place: exit $status, left: ${rest:-nothing} $(left_behind /nonexistent)"
+fi
+expect_path "the window closed, uninstalled: the PATH as before" "$before"
+rm -rf "$installed"
+fi
+
+# 9. One installation: a reinstall goes into the same folder and keeps the PATH choice; an
+# install into another folder removes the first, so that one uninstall leaves nothing.
+if step 9; then
+say "9. One installation: reinstall, and a move to another folder"
+before="$(system_path)"
+first='C:\Programmer\Løsninger og verktøy\Solvarn'
+second='C:\Verktøy\Solvarn'
+first_unix="$WINEPREFIX/drive_c/Programmer/Løsninger og verktøy/Solvarn"
+second_unix="$WINEPREFIX/drive_c/Verktøy/Solvarn"
+# The folder above the first is the admin's own, there before and after.
+mkdir -p "$(dirname "$first_unix")"
+status=0
+install_into move-first "$first" /ADDTOPATH || status=$?
+if [ "$status" -ne 0 ] || [ ! -f "$first_unix/solvarn-sjekk.exe" ]; then
+    fail "install into $first: exit $status"
+fi
+expect_path "installed into the first folder" "$before;$first"
+status=0
+run_wine move-again "$installer" /S || status=$?
+if [ "$status" -eq 0 ] && [ ! -e "$installed" ] && [ -f "$first_unix/uninstall.exe" ]; then
+    pass "reinstall without /D= or /ADDTOPATH: exit 0, into the same folder"
+else
+    fail "reinstall without /D=: exit $status, default folder made: $([ -e "$installed" ] && echo yes || echo no)"
+fi
+expect_path "reinstalled: the PATH choice kept" "$before;$first"
+status=0
+install_into move-second "$second" /ADDTOPATH || status=$?
+if [ "$status" -eq 0 ] && [ -f "$second_unix/solvarn-sjekk.exe" ] && [ ! -e "$first_unix" ]; then
+    pass "install into $second: exit 0, the first folder gone"
+else
+    fail "install into $second: exit $status, first folder there: $([ -e "$first_unix" ] && echo yes || echo no)"
+fi
+expect_path "moved: only the second folder on the PATH" "$before;$second"
+run_wine move-entry reg query "$uninstall_key" /v InstallLocation || true
+if tr -d '\r' <"$work/move-entry.out" | grep -qF 'Verkt'; then
+    pass "the programs list names the second folder"
+else
+    fail "the programs list's entry (see $work/move-entry.out)"
+fi
+uninstall move-uninstall "$second" "$second_unix"
+rest="$(left_behind "$first_unix")$(left_behind "$second_unix")"
+if [ -z "$rest" ] && [ -d "$(dirname "$first_unix")" ]; then
+    pass "uninstalled: neither folder left, the admin's folder above the first kept"
+else
+    fail "uninstalled, left: ${rest:-nothing}; the folder above the first: $([ -d "$(dirname "$first_unix")" ] && echo kept || echo gone)"
+fi
+expect_path "moved and uninstalled: the PATH byte for byte as before" "$before"
+fi
+
+# 10. A folder that cannot be made: NSIS would fall back on the default folder without a word.
+if step 10; then
+say "10. Install into a drive that is not there"
+before="$(system_path)"
+drive=""
+for letter in q r s t u v w x y; do
+    [ -e "$WINEPREFIX/dosdevices/$letter:" ] || { drive="${letter^^}"; break; }
+done
+status=0
+install_into no-drive "$drive:\\Verktøy\\Solvarn" || status=$?
+rest="$(left_behind "$installed")"
+if [ "$status" -eq 4 ] && [ -z "$rest" ]; then
+    pass "/D=$drive:\\Verktøy\\Solvarn: exit 4, nothing installed"
+else
+    fail "/D=$drive:\\Verktøy\\Solvarn: exit $status (4 expected), left: ${rest:-nothing}"
+fi
+expect_path "a drive that is not there: the PATH as before" "$before"
 fi
 
 if [ ${#failed[@]} -gt 0 ]; then

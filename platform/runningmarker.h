@@ -1,0 +1,23 @@
+#ifndef RUNNINGMARKER_H
+#define RUNNINGMARKER_H
+
+// Tells the installer and the uninstaller, for as long as the object lives, that one of the
+// programs runs, so that they replace or remove no file it holds. On Windows it is a named
+// mutex (runningmarker_win.cpp) that installer.nsi looks for under the same name
+// (SOLVARN_RUNNING_MARKER in platform/CMakeLists.txt); other systems' packages replace files in
+// use safely, and there it does nothing.
+class RunningMarker
+{
+public:
+    RunningMarker();
+    ~RunningMarker();
+    RunningMarker(const RunningMarker &) = delete;
+    RunningMarker &operator=(const RunningMarker &) = delete;
+
+private:
+    // The system's handles, kept opaque so that no shared file sees a system header.
+    void *m_machineWide = nullptr;
+    void *m_session = nullptr;
+};
+
+#endif // RUNNINGMARKER_H

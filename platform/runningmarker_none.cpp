@@ -1,0 +1,5 @@
+#include "runningmarker.h"
+
+RunningMarker::RunningMarker() = default;
+
+RunningMarker::~RunningMarker() = default;
