@@ -91,8 +91,8 @@ void Form1::connectEvents()
     connect(m_ui.cmdCom, &QPushButton::clicked, this, &Form1::cmdCom_Click);
     connect(m_ui.cmdTCP, &QPushButton::clicked, this, &Form1::cmdTCP_Click);
     connect(m_ui.cmdTest, &QPushButton::clicked, this, &Form1::cmdTest_Click);
-    connect(m_ui.cmdKopierTekst, &QPushButton::clicked, this, [this] {
-        m_log->cmdKopierTekst_Click();
+    connect(m_ui.comKopiperTekst, &QPushButton::clicked, this, [this] {
+        m_log->comKopiperTekst_Click();
         m_accessibility->announceCopied();
     });
     connect(m_ui.cmdBlankut, &QPushButton::clicked, this, [this] {

@@ -19,7 +19,7 @@ void Form1Focus::setTabOrder() const
     // Ascending tab index; labels and frames never take the focus.
     const QList<QWidget *> order = {
         m_ui.cmdAvslutt,     m_ui.cmdTest,     m_ui.txtResultat, m_ui.cmdBlankut,
-        m_ui.cmdKopierTekst, m_ui.cmdHelp,     m_ui.txtPause,    m_ui.comboHastighet,
+        m_ui.comKopiperTekst, m_ui.cmdHelp,     m_ui.txtPause,    m_ui.comboHastighet,
         m_ui.txtComTil,      m_ui.txtComFra,   m_ui.txtIP,       m_ui.cmdCom,
         m_ui.cmdTCP,         m_ui.cmdCloseTCP, m_ui.cmdOpenTCP,  m_ui.cmdSendTest,
     };

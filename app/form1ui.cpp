@@ -39,9 +39,9 @@ void Form1Ui::setupUi(QWidget *form, const Twips::Scale &scale)
     cmdTest = placer.button(form, "cmdTest", QStringLiteral("Test skriver"), FormLayout::cmdTest);
     cmdTest->setToolTip(
         QStringLiteral("Sender ctrl+E til skriveren,og viser resultatet i feltet nedenfor"));
-    cmdKopierTekst = placer.button(form, "cmdKopierTekst", QStringLiteral("Kopier tekst"),
-                                   FormLayout::cmdKopierTekst);
-    cmdKopierTekst->setToolTip(
+    comKopiperTekst = placer.button(form, "comKopiperTekst", QStringLiteral("Kopier tekst"),
+                                   FormLayout::comKopiperTekst);
+    comKopiperTekst->setToolTip(
         QStringLiteral("Legger teksten i feltet nedenfor på clipboardet. Bruk ctrl+v for å lime "
                        "den inn i en mail. el."));
     cmdBlankut =

@@ -28,7 +28,7 @@ public:
     QGroupBox *frCom = nullptr;
     QGroupBox *frTCP = nullptr;
     QPushButton *cmdTest = nullptr;
-    QPushButton *cmdKopierTekst = nullptr;
+    QPushButton *comKopiperTekst = nullptr;
     QPushButton *cmdBlankut = nullptr;
     QPushButton *cmdHelp = nullptr;
     QPushButton *cmdAvslutt = nullptr;

@@ -17,7 +17,7 @@ constexpr Twips::Rect cmdTCP{120, 1200, 855, 375};
 constexpr Twips::Rect frCom{1080, 660, 4815, 1155};
 constexpr Twips::Rect frTCP{1080, 7140, 4815, 1155}; // moved onto frCom's place at load
 constexpr Twips::Rect cmdTest{120, 1980, 1095, 375};
-constexpr Twips::Rect cmdKopierTekst{1320, 1980, 1095, 375};
+constexpr Twips::Rect comKopiperTekst{1320, 1980, 1095, 375};
 constexpr Twips::Rect cmdBlankut{2520, 1980, 1095, 375};
 constexpr Twips::Rect cmdHelp{4080, 1980, 855, 375};
 constexpr Twips::Rect cmdAvslutt{5040, 1980, 855, 375};

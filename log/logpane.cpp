@@ -19,7 +19,7 @@ void LogPane::cmdBlankut_Click()
     m_box.clearLog();
 }
 
-void LogPane::cmdKopierTekst_Click()
+void LogPane::comKopiperTekst_Click()
 {
     m_clipboard.clear();
     m_clipboard.setText(m_box.logText());

@@ -14,7 +14,7 @@ public:
 
     void AppendLog(const QString &text) override;
     void cmdBlankut_Click();
-    void cmdKopierTekst_Click();
+    void comKopiperTekst_Click();
 
     const QString &text() const;
 

@@ -237,8 +237,8 @@ void TestForm1::controls_data()
         << "frTCP" << window << "Nettverksskriver (TCP/IP)" << twips(1080, 660, 4815, 1155);
     QTest::newRow("cmdTest") << "cmdTest" << window << "Test skriver"
                              << twips(120, 1980, 1095, 375);
-    QTest::newRow("cmdKopierTekst")
-        << "cmdKopierTekst" << window << "Kopier tekst" << twips(1320, 1980, 1095, 375);
+    QTest::newRow("comKopiperTekst")
+        << "comKopiperTekst" << window << "Kopier tekst" << twips(1320, 1980, 1095, 375);
     QTest::newRow("cmdBlankut") << "cmdBlankut" << window << "Blank loggen"
                                 << twips(2520, 1980, 1095, 375);
     QTest::newRow("cmdHelp") << "cmdHelp" << window << "Hjelp" << twips(4080, 1980, 855, 375);
@@ -399,7 +399,7 @@ void TestForm1::tooltips()
 {
     QCOMPARE(child<QPushButton>("cmdTest")->toolTip(),
              QStringLiteral("Sender ctrl+E til skriveren,og viser resultatet i feltet nedenfor"));
-    QCOMPARE(child<QPushButton>("cmdKopierTekst")->toolTip(),
+    QCOMPARE(child<QPushButton>("comKopiperTekst")->toolTip(),
              QStringLiteral("Legger teksten i feltet nedenfor på clipboardet. Bruk ctrl+v for å "
                             "lime den inn i en mail. el."));
     const QString pause =
@@ -414,12 +414,12 @@ void TestForm1::firstFocusAndTabOrder_data()
     QTest::addColumn<QStringList>("order");
     QTest::newRow("serial mode") << false
                                  << QStringList{"cmdAvslutt", "cmdTest",        "txtResultat",
-                                                "cmdBlankut", "cmdKopierTekst", "cmdHelp",
+                                                "cmdBlankut", "comKopiperTekst", "cmdHelp",
                                                 "txtPause",   "comboHastighet", "txtComTil",
                                                 "txtComFra",  "cmdTCP",         "cmdAvslutt"};
     QTest::newRow("network mode") << true
                                   << QStringList{"cmdAvslutt", "cmdTest",        "txtResultat",
-                                                 "cmdBlankut", "cmdKopierTekst", "cmdHelp",
+                                                 "cmdBlankut", "comKopiperTekst", "cmdHelp",
                                                  "txtIP",      "cmdCom",         "cmdCloseTCP",
                                                  "cmdOpenTCP", "cmdAvslutt"};
 }
@@ -594,14 +594,14 @@ void TestForm1::copyAndClearThroughButtons()
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
 
-    click("cmdKopierTekst");
+    click("comKopiperTekst");
     QCOMPARE(m_clipboard.text, QString());
     QCOMPARE(m_clipboard.clears, 1);
 
     click("cmdHelp");
-    click("cmdKopierTekst");
+    click("comKopiperTekst");
     QCOMPARE(m_clipboard.text, serialGuide);
-    click("cmdKopierTekst");
+    click("comKopiperTekst");
     QCOMPARE(m_clipboard.text, serialGuide);
     QCOMPARE(m_form->logText(), serialGuide);
 
@@ -616,12 +616,12 @@ void TestForm1::copyReachesSystemClipboardUnchanged()
     form.cmdTCP_Click();
     form.cmdHelp_Click();
     QGuiApplication::clipboard()->setText(QStringLiteral("før"));
-    QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("cmdKopierTekst")),
+    QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("comKopiperTekst")),
                       Qt::LeftButton);
     QCOMPARE(QGuiApplication::clipboard()->text(), networkGuide);
 
     form.findChild<QPushButton *>(QStringLiteral("cmdBlankut"))->click();
-    form.findChild<QPushButton *>(QStringLiteral("cmdKopierTekst"))->click();
+    form.findChild<QPushButton *>(QStringLiteral("comKopiperTekst"))->click();
     QCOMPARE(QGuiApplication::clipboard()->text(), QString());
 }
 

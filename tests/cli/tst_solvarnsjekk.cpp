@@ -672,7 +672,7 @@ void TestSolvarnSjekk::rawIsTheWindowsCopiedLog()
         form.findChild<QLineEdit *>(QStringLiteral("txtIP"))->setText(address);
     }
     form.findChild<QPushButton *>(QStringLiteral("cmdTest"))->click();
-    form.findChild<QPushButton *>(QStringLiteral("cmdKopierTekst"))->click();
+    form.findChild<QPushButton *>(QStringLiteral("comKopiperTekst"))->click();
 
     const CheckRun run = runCheck(serial ? QStringList{mode, QStringLiteral("--to"),
                                                        QStringLiteral("2"), QStringLiteral("--raw")}

@@ -101,11 +101,11 @@ void TestLogBox::copy()
     LogPane pane(box, clipboard);
     pane.AppendLog(log);
 
-    pane.cmdKopierTekst_Click();
+    pane.comKopiperTekst_Click();
     QCOMPARE(clipboard.text, log);
     QCOMPARE(clipboard.clears, 1);
 
-    pane.cmdKopierTekst_Click();
+    pane.comKopiperTekst_Click();
     QCOMPARE(clipboard.text, log);
     QCOMPARE(pane.text(), log);
 }
