@@ -3,6 +3,7 @@
 #include "form1.h"
 #include "serialportcontrol.h"
 #include "simprocess.h"
+#include "testwindow.h"
 #include "threadsleeper.h"
 
 #include <QAccessible>
@@ -78,13 +79,8 @@ void TestWindowAgainstSim::serialSweepReadsTheReply()
     // COM2 is the simulator; COM1 and COM3 have nothing behind them.
     SerialPortControl comPort([device](qint16 number) { return number == 2 ? device : QString(); });
     ThreadSleeper sleeper;
-    RecordingMessageBox messageBox;
-    Form1Platform platform;
-    platform.comPort = &comPort;
-    platform.sleeper = &sleeper;
-    platform.messageBox = &messageBox;
-    platform.endProgram = [] {};
-    Form1 form(platform);
+    TestWindow window(TestWindow::Seams().comPort(comPort).sleeper(sleeper));
+    Form1 &form = window.form();
     setText(form, "txtComFra", QStringLiteral("1"));
     setText(form, "txtComTil", QStringLiteral("3"));
     setText(form, "txtPause", QStringLiteral("200"));
@@ -136,11 +132,8 @@ void TestWindowAgainstSim::networkTest()
                QStringLiteral("--labels"), QStringLiteral("500")});
     QVERIFY2(sim.waitUntilReady(), qPrintable(sim.err()));
 
-    RecordingMessageBox messageBox;
-    Form1Platform platform;
-    platform.messageBox = &messageBox;
-    platform.endProgram = [] {};
-    Form1 form(platform);
+    TestWindow window;
+    Form1 &form = window.form();
     // Only a shown window announces.
     form.show();
     form.cmdTCP_Click();
@@ -162,7 +155,7 @@ void TestWindowAgainstSim::networkTest()
     if (Announcements::bridgeOn())
         QCOMPARE(events.seen(), told);
     QVERIFY(!log.contains(QStringLiteral("Finner ikke skriver")));
-    QVERIFY(messageBox.messages.isEmpty());
+    QVERIFY(window.messageBox.messages.isEmpty());
     QVERIFY(form.findChild<QPushButton *>(QStringLiteral("cmdTest"))->isEnabled());
 }
 
