@@ -5,6 +5,7 @@
 #include "fakesocketcontrol.h"
 #include "form1.h"
 #include "logbox.h"
+#include "testwindow.h"
 #include "toolkittranslator.h"
 
 #include <QAccessible>
@@ -27,9 +28,7 @@
 #include <QtTest/qtestspontaneevent.h>
 
 #include <cmath>
-#include <functional>
 #include <memory>
-#include <utility>
 
 // Stands for the accessibility bridge's adaptor, which the window's pause answers: it goes by
 // the same class name.
@@ -85,19 +84,17 @@ const QString networkGuide =
                    "så disse portene må være åpne i en eventuellbrannmur mellom maskinen\r\n"
                    "som skal nå skriveren og skriveren\r\n");
 
-// Fakes for every seam a test of the window's own reaches, wired into one platform.
+// Fakes for every device a test of the window's own reaches.
 struct FakeDevices
 {
-    explicit FakeDevices(FakeClipboard *clipboard, std::function<void()> endProgram)
+    TestWindow::Seams seams(FakeClipboard &clipboard)
     {
-        platform.clipboard = clipboard;
-        platform.comPort = &comPort;
-        platform.sockInn = &sockInn;
-        platform.sockUt = &sockUt;
-        platform.sleeper = &sleeper;
-        platform.eventPump = &eventPump;
-        platform.messageBox = &messageBox;
-        platform.endProgram = std::move(endProgram);
+        return TestWindow::Seams()
+            .clipboard(clipboard)
+            .comPort(comPort)
+            .sockets(sockInn, sockUt)
+            .sleeper(sleeper)
+            .eventPump(eventPump);
     }
 
     FakeCommControl comPort;
@@ -106,8 +103,6 @@ struct FakeDevices
     FakeSocketControl sockUt{QStringLiteral("Ut"), &socketJournal};
     FakeSleeper sleeper;
     FakeEventPump eventPump;
-    RecordingMessageBox messageBox;
-    Form1Platform platform;
 };
 
 } // namespace
@@ -179,15 +174,15 @@ private:
     bool showActive()
     {
         m_form->show();
-        QApplication::setActiveWindow(m_form.get());
-        return QTest::qWaitForWindowActive(m_form.get());
+        QApplication::setActiveWindow(m_form);
+        return QTest::qWaitForWindowActive(m_form);
     }
     // Presses a button as a user does: a click through the window, or a key with the focus.
     void press(const char *name, const QString &way)
     {
         auto *button = child<QPushButton>(name);
         if (way == QLatin1String("click")) {
-            const QPoint at = button->mapTo(m_form.get(), button->rect().center());
+            const QPoint at = button->mapTo(m_form, button->rect().center());
             QTest::mouseClick(m_form->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
             return;
         }
@@ -197,23 +192,21 @@ private:
     }
 
     FakeClipboard m_clipboard;
-    int m_endCalls = 0;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<TestWindow> m_window;
+    Form1 *m_form = nullptr;
 };
 
 void TestForm1::init()
 {
     m_clipboard = FakeClipboard();
-    m_endCalls = 0;
-    Form1Platform platform;
-    platform.clipboard = &m_clipboard;
-    platform.endProgram = [this] { ++m_endCalls; };
-    m_form = std::make_unique<Form1>(platform);
+    m_window = std::make_unique<TestWindow>(TestWindow::Seams().clipboard(m_clipboard));
+    m_form = &m_window->form();
 }
 
 void TestForm1::cleanup()
 {
-    m_form.reset();
+    m_form = nullptr;
+    m_window.reset();
 }
 
 void TestForm1::controls_data()
@@ -300,7 +293,7 @@ void TestForm1::startValues()
     QCOMPARE(child<LogBox>("txtResultat")->geometry(), twips(120, 2460, 5775, 4575));
 
     m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
     QVERIFY(child<QGroupBox>("frCom")->isVisible());
     QVERIFY(!child<QGroupBox>("frTCP")->isVisible());
     QVERIFY(!child<QPushButton>("cmdCom")->isEnabled());
@@ -351,7 +344,7 @@ void TestForm1::speedList()
 
     // Any text may be typed, and typing it does not add it to the list.
     m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
     combo->lineEdit()->selectAll();
     QTest::keyClicks(combo->lineEdit(), QStringLiteral("1"));
     QCOMPARE(combo->currentText(), QStringLiteral("1"));
@@ -381,12 +374,12 @@ void TestForm1::wheelOverSpeedBox()
     QFETCH(QString, after);
 
     m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
     auto *combo = child<QComboBox>("comboHastighet");
     combo->setEditText(shown);
     // Through the window, which hands the wheel to the control under the pointer, as from the
     // platform: the box's text field passes it on to the box.
-    const QPointF at(combo->mapTo(m_form.get(), combo->rect().center()));
+    const QPointF at(combo->mapTo(m_form, combo->rect().center()));
     const QPoint angle = delta ? QPoint(0, delta) : QPoint(-120, 0);
     QWheelEvent wheel(at, m_form->mapToGlobal(at), QPoint(), angle, Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
@@ -430,8 +423,8 @@ void TestForm1::firstFocusAndTabOrder()
     QFETCH(QStringList, order);
 
     m_form->show();
-    QApplication::setActiveWindow(m_form.get());
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QApplication::setActiveWindow(m_form);
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
     QTRY_VERIFY(QApplication::focusWidget());
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdAvslutt"));
     if (network) {
@@ -455,7 +448,7 @@ void TestForm1::firstFocusAndTabOrder()
 void TestForm1::modeSwitchKeepsTypedTexts()
 {
     m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
     child<QLineEdit>("txtComFra")->setText(QStringLiteral("3"));
     child<QLineEdit>("txtPause")->setText(QStringLiteral("abc"));
     child<QComboBox>("comboHastighet")->setEditText(QStringLiteral("9600"));
@@ -503,7 +496,7 @@ void TestForm1::logBoxFollowsWindowSize()
     QFETCH(QSize, box);
 
     m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
     auto *log = child<LogBox>("txtResultat");
     // Start from the box's design size, so that "unchanged" is seen as such.
     log->resize(385, 305);
@@ -522,7 +515,7 @@ void TestForm1::logBoxFollowsFrameOnceKnown()
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         QSKIP("needs a window manager: runs under underwindowmanager.sh");
     m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
     const QWindow *window = m_form->windowHandle();
     QTRY_VERIFY(!window->frameMargins().isNull());
 
@@ -561,8 +554,8 @@ void TestForm1::help()
         m_form->cmdHelp_Click();
     } else {
         m_form->show();
-        QApplication::setActiveWindow(m_form.get());
-        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        QApplication::setActiveWindow(m_form);
+        QVERIFY(QTest::qWaitForWindowActive(m_form));
         m_form->findChild<QWidget *>(returnIn)->setFocus();
         QTest::keyClick(m_form->windowHandle(), Qt::Key_Return);
     }
@@ -574,7 +567,7 @@ void TestForm1::help()
 void TestForm1::helpTwiceAndAfterModeSwitch()
 {
     m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
     click("cmdBlankut");
     click("cmdHelp");
     click("cmdHelp");
@@ -592,7 +585,7 @@ void TestForm1::helpTwiceAndAfterModeSwitch()
 void TestForm1::copyAndClearThroughButtons()
 {
     m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
 
     click("comKopiperTekst");
     QCOMPARE(m_clipboard.text, QString());
@@ -628,9 +621,9 @@ void TestForm1::copyReachesSystemClipboardUnchanged()
 void TestForm1::avsluttEndsProgram()
 {
     m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
     click("cmdAvslutt");
-    QCOMPARE(m_endCalls, 1);
+    QCOMPARE(m_window->endCalls(), 1);
 }
 
 void TestForm1::testButtonRunsTestOfSelectedMode_data()
@@ -652,8 +645,9 @@ void TestForm1::testButtonRunsTestOfSelectedMode()
     QFETCH(QString, startLine);
     QFETCH(int, key);
 
-    FakeDevices devices(&m_clipboard, [] {});
-    Form1 form(devices.platform);
+    FakeDevices devices;
+    TestWindow window(devices.seams(m_clipboard));
+    Form1 &form = window.form();
     form.findChild<QLineEdit *>(QStringLiteral("txtComTil"))->setText(QStringLiteral("1"));
     if (network)
         form.cmdTCP_Click();
@@ -714,13 +708,8 @@ void TestForm1::inputDuringSerialSweepIsDropped()
 
     FakeCommControl comPort;
     FakeSleeper sleeper;
-    Form1Platform platform;
-    platform.clipboard = &m_clipboard;
-    platform.comPort = &comPort;
-    platform.sleeper = &sleeper;
-    int endCalls = 0;
-    platform.endProgram = [&endCalls] { ++endCalls; };
-    Form1 form(platform);
+    TestWindow test(TestWindow::Seams().clipboard(m_clipboard).comPort(comPort).sleeper(sleeper));
+    Form1 &form = test.form();
     form.findChild<QLineEdit *>(QStringLiteral("txtComTil"))->setText(QStringLiteral("1"));
     form.show();
     QApplication::setActiveWindow(&form);
@@ -760,7 +749,7 @@ void TestForm1::inputDuringSerialSweepIsDropped()
     const QString log = form.logText();
     QCOMPARE(pauses, 1);
     QCOMPARE(sleeper.pauses, QList<qint32>({350}));
-    QCOMPARE(endCalls, close ? 1 : 0);
+    QCOMPARE(test.endCalls(), close ? 1 : 0);
     QVERIFY2(log.startsWith(QStringLiteral("START Serieport ")), qPrintable(log));
     QCOMPARE(log.count(QStringLiteral("START Serieport ")), 1);
     QVERIFY(log.endsWith(QStringLiteral("\r\n\r\n")));
@@ -838,13 +827,14 @@ void TestForm1::announcementsInOrder()
     QFETCH(QString, caretLine);
     QFETCH(QStringList, announced);
 
-    FakeDevices devices(&m_clipboard, [] {});
+    FakeDevices devices;
     if (!reply.isEmpty())
         devices.comPort.replies[1] = QStringList{reply};
     for (auto failure = failures.cbegin(); failure != failures.cend(); ++failure)
         devices.comPort.failures[failure.key()] =
             RuntimeError{failure.value(), QStringLiteral("x")};
-    Form1 form(devices.platform);
+    TestWindow window(devices.seams(m_clipboard));
+    Form1 &form = window.form();
     if (address.isEmpty()) {
         form.findChild<QLineEdit *>(QStringLiteral("txtComFra"))->setText(fields.at(0));
         form.findChild<QLineEdit *>(QStringLiteral("txtComTil"))->setText(fields.at(1));
@@ -893,7 +883,7 @@ void TestForm1::contextMenusReadNorwegian()
     ToolkitTranslator translator;
     QCoreApplication::installTranslator(&translator);
     m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
     QWidget *target = nullptr;
     if (control == QLatin1String("vertical"))
         target = child<LogBox>("txtResultat")->verticalScrollBar();
@@ -916,7 +906,7 @@ void TestForm1::contextMenusReadNorwegian()
         menu->close();
     });
     // A right click through the window, which opens the control's menu as a user's would.
-    const QPoint at = target->mapTo(m_form.get(), target->rect().center());
+    const QPoint at = target->mapTo(m_form, target->rect().center());
     QTest::mouseClick(m_form->windowHandle(), Qt::RightButton, Qt::NoModifier, at);
     QCoreApplication::removeTranslator(&translator);
 
@@ -937,10 +927,10 @@ void TestForm1::closingTheWindow()
 {
     QFETCH(int, closeAtPass);
 
-    int endCalls = 0;
-    FakeDevices devices(&m_clipboard, [&endCalls] { ++endCalls; });
+    FakeDevices devices;
     FakeEventPump &eventPump = devices.eventPump;
-    Form1 form(devices.platform);
+    TestWindow window(devices.seams(m_clipboard));
+    Form1 &form = window.form();
     form.cmdTCP_Click();
     form.findChild<QLineEdit *>(QStringLiteral("txtIP"))->setText(QStringLiteral("127.0.4.210"));
     form.show();
@@ -952,7 +942,7 @@ void TestForm1::closingTheWindow()
         eventPump.onProcess = [&] {
             if (eventPump.calls == closeAtPass) {
                 closed = form.close();
-                endCallsMeanwhile = endCalls;
+                endCallsMeanwhile = window.endCalls();
             }
         };
         form.findChild<QPushButton *>(QStringLiteral("cmdTest"))->click();
@@ -960,13 +950,13 @@ void TestForm1::closingTheWindow()
         // The program ends at once, in the pass where the close arrived, as "Avslutt" does.
         QVERIFY(!closed);
         QCOMPARE(endCallsMeanwhile, 1);
-        QCOMPARE(endCalls, 1);
+        QCOMPARE(window.endCalls(), 1);
         return;
     }
 
     // Idle, closing ends the program, once.
     form.close();
-    QCOMPARE(endCalls, 1);
+    QCOMPARE(window.endCalls(), 1);
 }
 
 namespace {
@@ -1123,7 +1113,7 @@ void TestForm1::modeSwitchFocusAndState()
     QVERIFY(!otherFace->state().disabled);
     const double contrast = captionContrast(selectedButton);
     QVERIFY2(contrast >= 3.0, qPrintable(QString::number(contrast)));
-    QCOMPARE(m_endCalls, 0);
+    QCOMPARE(m_window->endCalls(), 0);
 }
 
 void TestForm1::spaceTwiceAfterModeSwitch_data()
@@ -1146,7 +1136,7 @@ void TestForm1::spaceTwiceAfterModeSwitch()
     QTest::keyClick(m_form->windowHandle(), Qt::Key_Space);
     QTest::keyClick(m_form->windowHandle(), Qt::Key_Space);
 
-    QCOMPARE(m_endCalls, 0);
+    QCOMPARE(m_window->endCalls(), 0);
     QVERIFY(m_form->isVisible());
     QCOMPARE(m_form->PrinterMode(), toSerial ? Form1::serialMode : Form1::networkMode);
     QCOMPARE(QApplication::focusWidget()->objectName(), focus);

@@ -14,6 +14,7 @@
 #include "serialcheckhost.h"
 #include "serialportcontrol.h"
 #include "simprocess.h"
+#include "testwindow.h"
 #include "thresholdrange.h"
 #include "watchedsocketcontrol.h"
 
@@ -657,14 +658,9 @@ void TestSolvarnSjekk::rawIsTheWindowsCopiedLog()
 
     // The window, as a user runs it with the same values.
     SerialPortControl comPort([device](qint16 number) { return number == 1 ? device : QString(); });
-    RecordingMessageBox messageBox;
     FakeClipboard clipboard;
-    Form1Platform platform;
-    platform.comPort = &comPort;
-    platform.messageBox = &messageBox;
-    platform.clipboard = &clipboard;
-    platform.endProgram = [] {};
-    Form1 form(platform);
+    TestWindow window(TestWindow::Seams().comPort(comPort).clipboard(clipboard));
+    Form1 &form = window.form();
     if (serial) {
         form.findChild<QLineEdit *>(QStringLiteral("txtComTil"))->setText(QStringLiteral("2"));
     } else {

@@ -9,6 +9,7 @@
 #include "form1.h"
 #include "sleeper.h"
 #include "tcpsocketcontrol.h"
+#include "testwindow.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -49,17 +50,11 @@ struct Run
 
 Run runOnce(const QString &ip)
 {
-    RecordingMessageBox box;
     TimingSleeper sleeper;
     TcpSocketControl sockInn;
     TcpSocketControl sockUt;
-    Form1Platform platform;
-    platform.messageBox = &box;
-    platform.sleeper = &sleeper;
-    platform.sockInn = &sockInn;
-    platform.sockUt = &sockUt;
-    platform.endProgram = [] {};
-    Form1 window(platform);
+    TestWindow test(TestWindow::Seams().sleeper(sleeper).sockets(sockInn, sockUt));
+    Form1 &window = test.form();
     window.findChild<QPushButton *>(QStringLiteral("cmdTCP"))->click();
     window.findChild<QLineEdit *>(QStringLiteral("txtIP"))->setText(ip);
 

@@ -3,6 +3,7 @@
 #include "form1.h"
 #include "scaledsleeper.h"
 #include "tcpsocketcontrol.h"
+#include "testwindow.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -93,21 +94,14 @@ QString resetInn()
            QString::fromLocal8Bit(std::strerror(ECONNRESET)) + QStringLiteral("\r\n");
 }
 
-// The real window in network mode with the real sockets; only the message box and the length
-// of the pauses are the test's.
+// The real window in network mode with the real sockets; only the message box, the program's
+// end and the length of the pauses are the test's.
 class Window
 {
 public:
     explicit Window(int sleepDivisor = 10)
         : sleeper(sleepDivisor)
     {
-        Form1Platform platform;
-        platform.messageBox = &box;
-        platform.sleeper = &sleeper;
-        platform.sockInn = &sockInn;
-        platform.sockUt = &sockUt;
-        platform.endProgram = [] {};
-        form = std::make_unique<Form1>(platform);
         button("cmdTCP")->click();
     }
 
@@ -138,11 +132,10 @@ public:
 
     QString log() const { return withoutTimes(form->logText()); }
 
-    RecordingMessageBox box;
     ScaledSleeper sleeper;
     TcpSocketControl sockInn;
     TcpSocketControl sockUt;
-    std::unique_ptr<Form1> form;
+    TestWindow form{TestWindow::Seams().sleeper(sleeper).sockets(sockInn, sockUt)};
 };
 
 } // namespace
@@ -243,7 +236,7 @@ void TestNetworkWindow::printer()
 
     QVERIFY(printerKeptUp);
     QCOMPARE(window.log(), opening + passes + closing(ip));
-    QVERIFY(window.box.messages.isEmpty());
+    QVERIFY(window.form.messageBox.messages.isEmpty());
     QVERIFY(window.button("cmdTest")->isEnabled());
     QCOMPARE(window.sockInn.State(), SocketControl::sckClosed);
     QCOMPARE(window.sockUt.State(), SocketControl::sckClosed);
@@ -307,7 +300,7 @@ void TestNetworkWindow::printerDrops()
 
     QVERIFY(printerKeptUp);
     QCOMPARE(window.log(), opening + passes + closing(ip));
-    QVERIFY(window.box.messages.isEmpty());
+    QVERIFY(window.form.messageBox.messages.isEmpty());
     QVERIFY(window.button("cmdTest")->isEnabled());
     // One connect is one attempt, also when the printer drops it at once.
     QTest::qWait(50);
@@ -345,7 +338,7 @@ void TestNetworkWindow::openedByHand()
                                closing(ip));
     QTRY_COMPARE(printer.innConnections(), 1);
     QTRY_COMPARE(printer.utConnections(), 1);
-    QVERIFY(window.box.messages.isEmpty());
+    QVERIFY(window.form.messageBox.messages.isEmpty());
 }
 
 void TestNetworkWindow::closedByHand_data()
@@ -406,7 +399,7 @@ void TestNetworkWindow::closedByHand()
     QTRY_COMPARE(printer.utConnections(), connections);
     if (connections == 1)
         QCOMPARE(statesAfterClick, (QList<qint16>{0, 0}));
-    QVERIFY(window.box.messages.isEmpty());
+    QVERIFY(window.form.messageBox.messages.isEmpty());
 }
 
 void TestNetworkWindow::emptyAddress()
@@ -423,7 +416,7 @@ void TestNetworkWindow::emptyAddress()
     QVERIFY2(log.endsWith(stars(1) + QStringLiteral("\r\nFerdig=True loops=21\r\n") +
                           notFoundError + closing(QString())),
              qPrintable(log));
-    QVERIFY(window.box.messages.isEmpty());
+    QVERIFY(window.form.messageBox.messages.isEmpty());
 }
 
 void TestNetworkWindow::manualButtons()
@@ -437,11 +430,11 @@ void TestNetworkWindow::manualButtons()
     window.button("cmdOpenTCP")->click();
     QTRY_COMPARE(window.sockInn.State(), SocketControl::sckConnected);
     QTRY_COMPARE(window.sockUt.State(), SocketControl::sckConnected);
-    QVERIFY(window.box.messages.isEmpty());
+    QVERIFY(window.form.messageBox.messages.isEmpty());
 
     // Clicked again on open sockets: each of the six operations is refused.
     window.button("cmdOpenTCP")->click();
-    QCOMPARE(window.box.messages,
+    QCOMPARE(window.form.messageBox.messages,
              QStringList(6, QStringLiteral("Programfeil (SettIPData): Invalid operation at "
                                            "current state 40020")));
     QCOMPARE(window.sockInn.State(), SocketControl::sckConnected);
@@ -520,7 +513,7 @@ void TestNetworkWindow::hostilePeer()
     QVERIFY(printerKeptUp);
     QCOMPARE(window.log(), opening + passes + closing(ip));
     QCOMPARE(window.sleeper.pauses, QList<qint32>(loops + 2, 250));
-    QVERIFY(window.box.messages.isEmpty());
+    QVERIFY(window.form.messageBox.messages.isEmpty());
     QVERIFY(window.button("cmdTest")->isEnabled());
     QCOMPARE(window.sockInn.State(), SocketControl::sckClosed);
     QCOMPARE(window.sockUt.State(), SocketControl::sckClosed);
@@ -568,7 +561,7 @@ void TestNetworkWindow::secondRunStartsAfresh()
 
     QVERIFY(printerKeptUp);
     QCOMPARE(window.log(), opening + silentPrinter(silent) + closing(silent));
-    QVERIFY(window.box.messages.isEmpty());
+    QVERIFY(window.form.messageBox.messages.isEmpty());
 }
 
 QTEST_MAIN(TestNetworkWindow)

@@ -1,3 +1,4 @@
+#include "portcontrolbase.h"
 #include "ptypair.h"
 #include "runtimeerror.h"
 #include "serialportcontrol.h"
@@ -47,6 +48,40 @@ ComPortResolver numbering(const PtyPair &first, const PtyPair &second)
     };
 }
 
+// A control over no device that keeps each line the base puts on the open port. Like a port
+// without 1.5 stop bits, it refuses them, after taking what it can of the rest.
+class LineKeepingControl : public PortControlBase
+{
+public:
+    LineKeepingControl()
+        : PortControlBase(ComPortNumbering{{}, [](qint16) { return QStringLiteral("COM1"); }})
+    {
+    }
+
+    bool PortOpen() const override { return m_open; }
+
+    QList<SerialSettings> lines;
+
+private:
+    void openDevice(const QString &) override
+    {
+        m_open = true;
+        lines.append(lineSettings());
+    }
+    void closeDevice() override { m_open = false; }
+    bool applyToOpenPort(const SerialSettings &settings) override
+    {
+        lines.append(settings);
+        return settings.stopBits != SerialLine::OneAndHalfStop;
+    }
+    void write(const QByteArray &) override {}
+    void takeArrived() override {}
+    qint64 received() const override { return 0; }
+    QByteArray takeReceived() override { return {}; }
+
+    bool m_open = false;
+};
+
 speed_t lineSpeed(const PtyPair &line)
 {
     termios settings{};
@@ -78,6 +113,8 @@ private slots:
     void badSettings();
     void settingsReachTheLine();
     void speedChangesOnOpenPort();
+    void settingsOnOpenPort_data();
+    void settingsOnOpenPort();
     void portNumberCannotChangeWhileOpen();
     void farEndVanishes_data();
     void farEndVanishes();
@@ -303,6 +340,39 @@ void TestSerialPortControl::speedChangesOnOpenPort()
     m_control->setSettings(QStringLiteral("38400,n,8,1"));
     QCOMPARE(lineSpeed(*m_first), speed_t(B38400));
     QCOMPARE(m_control->Settings(), QStringLiteral("38400,n,8,1"));
+}
+
+void TestSerialPortControl::settingsOnOpenPort_data()
+{
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<qint32>("error");
+    QTest::addColumn<QString>("kept"); // the settings text afterwards
+    QTest::addColumn<qint32>("speed"); // the line's afterwards
+    QTest::addColumn<int>("stopBits");
+
+    QTest::newRow("taken at once")
+        << "38400,n,8,2" << 0 << "38400,n,8,2" << 38400 << int(SerialLine::TwoStop);
+    QTest::newRow("refused: the old ones kept, on the line too")
+        << "38400,n,8,1.5" << CommControl::invalidPropertyValue << "19200,n,8,1" << 19200
+        << int(SerialLine::OneStop);
+}
+
+void TestSerialPortControl::settingsOnOpenPort()
+{
+    QFETCH(QString, settings);
+    QFETCH(qint32, error);
+    QFETCH(QString, kept);
+    QFETCH(qint32, speed);
+    QFETCH(int, stopBits);
+
+    LineKeepingControl control;
+    control.setSettings(QStringLiteral("19200,n,8,1"));
+    control.setPortOpen(true);
+    QCOMPARE(errorOf([&] { control.setSettings(settings); }), error);
+    QCOMPARE(control.Settings(), kept);
+    QVERIFY(control.PortOpen());
+    QCOMPARE(control.lines.constLast().baudRate, speed);
+    QCOMPARE(int(control.lines.constLast().stopBits), stopBits);
 }
 
 void TestSerialPortControl::portNumberCannotChangeWhileOpen()

@@ -9,6 +9,7 @@
 #include "runtimeerror.h"
 #include "serialportcontrol.h"
 #include "sweeplogtext.h"
+#include "testwindow.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -129,13 +130,6 @@ struct WindowRig
             callsWithButtonOn += cmdTest()->isEnabled();
             callsAfterTimer += timerFired;
         };
-        Form1Platform platform;
-        platform.clipboard = &clipboard;
-        platform.messageBox = &messageBox;
-        platform.eventPump = &eventPump;
-        platform.sleeper = &sleeper;
-        platform.comPort = &observed;
-        form = std::make_unique<Form1>(platform);
     }
 
     FakePrinter &addPrinter(qint16 number, FakePrinter::Behaviour behaviour,
@@ -148,9 +142,9 @@ struct WindowRig
         return *printers.back();
     }
 
-    QLineEdit *field(const char *name) const { return form->findChild<QLineEdit *>(name); }
-    QPushButton *cmdTest() const { return form->findChild<QPushButton *>("cmdTest"); }
-    QComboBox *comboHastighet() const { return form->findChild<QComboBox *>("comboHastighet"); }
+    QLineEdit *field(const char *name) const { return window->findChild<QLineEdit *>(name); }
+    QPushButton *cmdTest() const { return window->findChild<QPushButton *>("cmdTest"); }
+    QComboBox *comboHastighet() const { return window->findChild<QComboBox *>("comboHastighet"); }
 
     void setFields(const QString &from, const QString &to, const QString &pause)
     {
@@ -162,9 +156,9 @@ struct WindowRig
     // Clicks "Test skriver" and returns the log between the START and SLUTT lines.
     QString clickTest()
     {
-        QTimer::singleShot(0, form.get(), [this] { timerFired = true; });
+        QTimer::singleShot(0, &window.form(), [this] { timerFired = true; });
         cmdTest()->click();
-        const QString &log = form->logText();
+        const QString &log = window->logText();
         const qsizetype startEnd = log.indexOf(QStringLiteral("\r\n"));
         const qsizetype endAt = log.lastIndexOf(QStringLiteral("SLUTT Serieport "));
         if (!log.startsWith(QStringLiteral("START Serieport ")) || endAt < 0 ||
@@ -204,9 +198,10 @@ struct WindowRig
     ObservedCommControl observed{control};
     FakeSleeper sleeper;
     FakeClipboard clipboard;
-    RecordingMessageBox messageBox;
     FakeEventPump eventPump;
-    std::unique_ptr<Form1> form;
+    TestWindow window{
+        TestWindow::Seams().clipboard(clipboard).eventPump(eventPump).sleeper(sleeper).comPort(
+            observed)};
 
     std::function<void(qint16 port)> onPause;
     bool timerFired = false;
@@ -288,9 +283,9 @@ void TestSerialWindow::printersOfEveryKind()
         if (port == 10)
             vanishing.vanish();
     };
-    rig.form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(rig.form.get()));
-    PaintCounter paints(*rig.form, *rig.cmdTest());
+    rig.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.window.form()));
+    PaintCounter paints(rig.window.form(), *rig.cmdTest());
     rig.setFields(QStringLiteral("1"), QStringLiteral("11"), QStringLiteral("10"));
 
     QString body = rig.clickTest();
@@ -625,7 +620,7 @@ void TestSerialWindow::verdictOffered()
             rig.addPrinter(number, FakePrinter::Behaviour::Answer, replies.at(i));
     }
     rig.setFields(QStringLiteral("1"), QString::number(replies.size()), QStringLiteral("10"));
-    const Announcer *announcer = rig.form->findChild<Announcer *>();
+    const Announcer *announcer = rig.window->findChild<Announcer *>();
     QVERIFY(announcer);
 
     rig.clickTest();

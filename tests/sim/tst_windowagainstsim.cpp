@@ -3,17 +3,25 @@
 #include "form1.h"
 #include "serialportcontrol.h"
 #include "simprocess.h"
+#include "testwindow.h"
 #include "threadsleeper.h"
 
 #include <QAccessible>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The window against printer-sim run as its own process, as a support person would use the
 // two together: the serial sweep on the simulator's pseudo-terminal, and the network test on
-// its loopback ports.
+// its loopback ports. Under a window manager (underwindowmanager.sh), also the window's own
+// program, closed through the window manager.
 class TestWindowAgainstSim : public QObject
 {
     Q_OBJECT
@@ -22,6 +30,8 @@ private slots:
     void serialSweepReadsTheReply();
     void networkTest_data();
     void networkTest();
+    void closingTheProgramsWindow_data();
+    void closingTheProgramsWindow();
 };
 
 namespace {
@@ -78,13 +88,8 @@ void TestWindowAgainstSim::serialSweepReadsTheReply()
     // COM2 is the simulator; COM1 and COM3 have nothing behind them.
     SerialPortControl comPort([device](qint16 number) { return number == 2 ? device : QString(); });
     ThreadSleeper sleeper;
-    RecordingMessageBox messageBox;
-    Form1Platform platform;
-    platform.comPort = &comPort;
-    platform.sleeper = &sleeper;
-    platform.messageBox = &messageBox;
-    platform.endProgram = [] {};
-    Form1 form(platform);
+    TestWindow window(TestWindow::Seams().comPort(comPort).sleeper(sleeper));
+    Form1 &form = window.form();
     setText(form, "txtComFra", QStringLiteral("1"));
     setText(form, "txtComTil", QStringLiteral("3"));
     setText(form, "txtPause", QStringLiteral("200"));
@@ -136,11 +141,8 @@ void TestWindowAgainstSim::networkTest()
                QStringLiteral("--labels"), QStringLiteral("500")});
     QVERIFY2(sim.waitUntilReady(), qPrintable(sim.err()));
 
-    RecordingMessageBox messageBox;
-    Form1Platform platform;
-    platform.messageBox = &messageBox;
-    platform.endProgram = [] {};
-    Form1 form(platform);
+    TestWindow window;
+    Form1 &form = window.form();
     // Only a shown window announces.
     form.show();
     form.cmdTCP_Click();
@@ -162,8 +164,181 @@ void TestWindowAgainstSim::networkTest()
     if (Announcements::bridgeOn())
         QCOMPARE(events.seen(), told);
     QVERIFY(!log.contains(QStringLiteral("Finner ikke skriver")));
-    QVERIFY(messageBox.messages.isEmpty());
+    QVERIFY(window.messageBox.messages.isEmpty());
     QVERIFY(form.findChild<QPushButton *>(QStringLiteral("cmdTest"))->isEnabled());
+}
+
+#ifdef SOLVARN_WINDOW_PROGRAM
+namespace {
+
+// The address of the printer whose test the close cuts short.
+const QString closedTestAddress = QStringLiteral("127.0.0.83");
+// How late that printer answers: well before the window's test would give up, and well after
+// the window, once closed, should have ended.
+constexpr int closedTestReplyDelayMs = 4000;
+// Past the answer's due time, for the printer to have sent it if anyone were still there.
+constexpr int replyDueMarginMs = 500;
+// A generous bound for "about a second", for a loaded machine; the time taken is reported.
+constexpr int closeEndsWithinMs = 10000;
+// Also how long the window may take to be shown.
+constexpr int xdotoolTimeoutMs = 30000;
+constexpr int testStartedTimeoutMs = 30000;
+constexpr int keyDelayMs = 50;
+// The tab order, as a screen reader's user meets it: from the first focus, "Avslutt", to
+// "Nettverk"; after the switch, from the address to "Test skriver".
+constexpr int tabsToNettverk = 10;
+constexpr int tabsToTestSkriver = 5;
+
+// The window's own program on the test's display, worked from outside as a user would, with
+// the keyboard and the window manager's close (xdotool).
+class ProgramWindow
+{
+public:
+    ~ProgramWindow()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished();
+        }
+    }
+
+    // Starts the program; true once its window is shown and has the focus.
+    bool start()
+    {
+        // Into a file, where each write stands as soon as it is made.
+        if (!m_outputDir.isValid())
+            return false;
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.setStandardOutputFile(outputPath());
+        m_process.start(QStringLiteral(SOLVARN_WINDOW_PROGRAM), QStringList());
+        if (!m_process.waitForStarted())
+            return false;
+        const QString pid = QString::number(m_process.processId());
+        QString found;
+        if (!xdotool({"search", "--sync", "--onlyvisible", "--pid", pid}, &found))
+            return false;
+        const QString windowId = found.section(QLatin1Char('\n'), 0, 0).trimmed();
+        return !windowId.isEmpty() && xdotool({"windowactivate", "--sync", windowId});
+    }
+
+    // From the first focus, Tab by Tab to "Nettverk", pressed; the address, whole and selected
+    // after the switch, typed over; on to "Test skriver", pressed.
+    static bool startNetworkTest(const QString &address)
+    {
+        return keys(tabsToNettverk) &&
+               xdotool({"type", "--delay", QString::number(keyDelayMs), address}) &&
+               keys(tabsToTestSkriver);
+    }
+
+    // The window manager's close, as Alt+F4 asks for it: the window is asked to close, no
+    // signal is sent.
+    static bool closeThroughWindowManager() { return xdotool({"key", "alt+F4"}); }
+
+    // What the program has written so far, standard output and error together.
+    QByteArray written() const
+    {
+        QFile output(outputPath());
+        return output.open(QIODevice::ReadOnly) ? output.readAll() : QByteArray();
+    }
+
+    QProcess &process() { return m_process; }
+
+private:
+    // Tab as often as given, then Space.
+    static bool keys(int tabs)
+    {
+        QStringList arguments = {"key", "--delay", QString::number(keyDelayMs)};
+        for (int i = 0; i < tabs; ++i)
+            arguments << "Tab";
+        return xdotool(arguments << "space");
+    }
+
+    // Runs xdotool on the test's display; false when it failed or took too long.
+    static bool xdotool(const QStringList &arguments, QString *output = nullptr)
+    {
+        QProcess tool;
+        tool.start(QStringLiteral("xdotool"), arguments);
+        if (!tool.waitForFinished(xdotoolTimeoutMs)) {
+            tool.kill();
+            tool.waitForFinished();
+            return false;
+        }
+        if (output)
+            *output = QString::fromLocal8Bit(tool.readAllStandardOutput());
+        return tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+    }
+
+    QString outputPath() const { return m_outputDir.filePath(QStringLiteral("output")); }
+
+    QTemporaryDir m_outputDir;
+    QProcess m_process;
+};
+
+} // namespace
+#endif
+
+void TestWindowAgainstSim::closingTheProgramsWindow_data()
+{
+    QTest::addColumn<bool>("duringTest"); // the close comes while a network test waits
+    QTest::newRow("idle") << false;
+    QTest::newRow("while the network test waits") << true;
+}
+
+// Every other window test hands the window a program's end of its own; here the real one runs.
+void TestWindowAgainstSim::closingTheProgramsWindow()
+{
+#ifndef SOLVARN_WINDOW_PROGRAM
+    QSKIP("the window's own program is built for another system");
+#else
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs a window manager: runs under underwindowmanager.sh");
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("xdotool is not installed");
+    QFETCH(bool, duringTest);
+
+    SimProcess sim;
+    if (duringTest) {
+        sim.start({QStringLiteral("--address"), closedTestAddress, QStringLiteral("--delay"),
+                   QString::number(closedTestReplyDelayMs)});
+        QVERIFY2(sim.waitUntilReady(), qPrintable(sim.err()));
+    }
+    ProgramWindow window;
+    QVERIFY2(window.start(), window.written().constData());
+    QElapsedTimer sinceConnected;
+    if (duringTest) {
+        QVERIFY(window.startNetworkTest(closedTestAddress));
+        QTRY_VERIFY2_WITH_TIMEOUT(sim.err().contains(QStringLiteral("1025: connection from")),
+                                  qPrintable(sim.err()), testStartedTimeoutMs);
+        sinceConnected.start();
+    }
+    const QByteArray writtenBefore = window.written();
+
+    QElapsedTimer sinceClose;
+    sinceClose.start();
+    QVERIFY(window.closeThroughWindowManager());
+    QVERIFY(window.process().waitForFinished(2 * closeEndsWithinMs));
+    const qint64 tookMs = sinceClose.elapsed();
+    qInfo("the program ended %lld ms after the close", tookMs);
+    QVERIFY2(tookMs < closeEndsWithinMs, qPrintable(QString::number(tookMs)));
+    QCOMPARE(window.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(window.process().exitCode(), 0);
+    QCOMPARE(window.written().mid(writtenBefore.size()), QByteArray());
+    if (!duringTest)
+        return;
+
+    // The test went no further: its connections were gone before the printer's answer was due.
+    const auto closedOn = [&sim](const char *port) {
+        const QRegularExpression closed(QLatin1String(port) +
+                                            QStringLiteral(": connection from \\S+ closed$"),
+                                        QRegularExpression::MultilineOption);
+        return sim.err().contains(closed);
+    };
+    QTRY_VERIFY2_WITH_TIMEOUT(closedOn("1025") && closedOn("1024"), qPrintable(sim.err()),
+                              closeEndsWithinMs);
+    QTest::qWait(
+        qMax(qint64(0), closedTestReplyDelayMs + replyDueMarginMs - sinceConnected.elapsed()));
+    QVERIFY2(!sim.err().contains(QStringLiteral("sent <STX>")), qPrintable(sim.err()));
+#endif
 }
 
 QTEST_MAIN(TestWindowAgainstSim)
