@@ -340,10 +340,10 @@ void TestStatusDecoder::fields_data()
         << QStringLiteral("Off line, Skriverfeil - Deksel åpent") << QString()
         << QStringLiteral("h") + ETX + QStringLiteral("qq")
         << QStringLiteral("  h") + ETX + QStringLiteral("qq");
-    QTest::newRow("no STX") << QStringLiteral("  B000042") + ETX << QStringLiteral("B") << true
-                            << false << QStringLiteral("Fargebåndet er nesten tomt")
-                            << QStringLiteral("42") << QStringLiteral("B000042")
-                            << QStringLiteral("  B000042") + ETX;
+    QTest::newRow("no STX: the body is what stands before the ETX")
+        << QStringLiteral("  B000042") + ETX << QStringLiteral("B") << true << false
+        << QStringLiteral("Fargebåndet er nesten tomt") << QStringLiteral("42")
+        << QStringLiteral("B000042") << QStringLiteral("  B000042");
 }
 
 void TestStatusDecoder::fields()
