@@ -198,6 +198,9 @@ void TestStatusText::fields_data()
     QTest::newRow("five digits are no labels")
         << stx + QStringLiteral("  A00012") + etx << QStringLiteral("A") << true << ok << QString()
         << true << ok;
+    QTest::newRow("five digits at the end are no labels")
+        << QStringLiteral("A00012") << QStringLiteral("A") << true << ok << QString() << false
+        << ok;
     QTest::newRow("no ETX: no frame") << stx + QStringLiteral("  A000001") << QStringLiteral("A")
                                       << true << ok << QStringLiteral("1") << false << ok;
     QTest::newRow("an ETX before the letter closes an empty frame")
