@@ -74,7 +74,7 @@ std::optional<PrinterStatus> StatusDecoder::read(const QString &received)
     keep(nextStart < 0 ? QString() : text.mid(nextStart));
 
     const QString body = replyBody(text);
-    const QString field = statusField(text);
+    const QString field = fieldOfBody(body);
     if (field.isEmpty())
         return std::nullopt;
     return fieldStatus(field, body);
@@ -163,7 +163,11 @@ QString StatusDecoder::replyBody(const QString &text)
 
 QString StatusDecoder::statusField(const QString &text)
 {
-    const QString body = replyBody(text);
+    return fieldOfBody(replyBody(text));
+}
+
+QString StatusDecoder::fieldOfBody(const QString &body)
+{
     if (body.size() < statusFieldStart)
         return {};
     return body.mid(statusFieldStart - 1, statusFieldLength);

@@ -52,6 +52,7 @@ private:
     // The reply body of one complete text: from after its first STX on, as long as the text
     // is up to its first ETX.
     static QString replyBody(const QString &text);
+    static QString fieldOfBody(const QString &body);
     // The status of one status field; the body it was cut from is what it was read from.
     static PrinterStatus fieldStatus(const QString &field, const QString &body);
     // The text from the last STX before the first ETX on, when more than one STX stands there.
