@@ -74,8 +74,9 @@ void FormTestHost::sweepStarts(const SerialSweepPlan &plan)
 
 void FormTestHost::replyReceived(qint16 port, const QString &reply)
 {
-    m_verdict.replyReceived(port, reply);
-    m_lastReplyIsStatus = hasKnownStatus(reply);
+    const PrinterStatus status = readSerialStatus(reply);
+    m_verdict.replyReceived(port, status);
+    m_lastReplyIsStatus = status.framed;
 }
 
 void FormTestHost::statusLineFollows(qint16 port)

@@ -65,7 +65,7 @@ private:
     QString m_startText;
     qsizetype m_verdictAt = -1;
     bool m_verdictIsStatus = false;
-    // Whether the last reply was a known status, for the status line that follows it.
+    // Whether the last reply was a printer's status, for the status line that follows it.
     bool m_lastReplyIsStatus = false;
 };
 

@@ -34,14 +34,14 @@ void SerialVerdict::clear()
     m_ports.clear();
 }
 
-void SerialVerdict::replyReceived(qint16 port, const QString &reply)
+void SerialVerdict::replyReceived(qint16 port, const PrinterStatus &status)
 {
     Outcome outcome = Outcome::Status;
-    if (reply.isEmpty())
+    if (status.raw.isEmpty())
         outcome = Outcome::Silent;
-    else if (!hasKnownStatus(reply))
+    else if (!status.framed)
         outcome = Outcome::NotAStatus;
-    m_ports.append(Port{port, outcome, reply});
+    m_ports.append(Port{port, outcome, status});
 }
 
 void SerialVerdict::portFailed(qint16 port, qint32 errorNumber, bool denied)
@@ -60,7 +60,7 @@ void SerialVerdict::portFailed(qint16 port, qint32 errorNumber, bool denied)
     default:
         break;
     }
-    m_ports.append(Port{port, outcome, QString()});
+    m_ports.append(Port{port, outcome, PrinterStatus()});
 }
 
 QList<qint16> SerialVerdict::portsWith(Outcome outcome) const
@@ -80,7 +80,7 @@ QString SerialVerdict::text() const
     for (const Port &port : m_ports) {
         if (port.outcome == Outcome::Status)
             statuses << QStringLiteral("com%1: %2")
-                            .arg(QString::number(port.number), GetStatustext(port.reply));
+                            .arg(QString::number(port.number), serialLetterText(port.status));
     }
     if (!statuses.isEmpty())
         sentences << statuses.join(QStringLiteral("; "));

@@ -1,6 +1,8 @@
 #ifndef SERIALVERDICT_H
 #define SERIALVERDICT_H
 
+#include "printerstatus.h"
+
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -13,7 +15,9 @@ class SerialVerdict
 {
 public:
     void clear();
-    void replyReceived(qint16 port, const QString &reply);
+    // A reply counts as a printer's status where it is a well-formed frame, whatever its
+    // letter: an unknown letter is the printer's own trouble, not a wrong speed.
+    void replyReceived(qint16 port, const PrinterStatus &status);
     // denied: the port's device exists but the user may not open it.
     void portFailed(qint16 port, qint32 errorNumber, bool denied);
 
@@ -25,7 +29,7 @@ private:
     {
         qint16 number = 0;
         Outcome outcome = Outcome::Failed;
-        QString reply;
+        PrinterStatus status;
     };
 
     QList<qint16> portsWith(Outcome outcome) const;

@@ -1,7 +1,11 @@
 #ifndef NETWORKSTATE_H
 #define NETWORKSTATE_H
 
+#include "printerstatus.h"
+
 #include <QString>
+
+#include <optional>
 
 // The window's variables of the network test. Handlers that run nested inside the test (socket
 // events, clicks) write them too; the last writer wins.
@@ -11,6 +15,8 @@ struct NetworkState
     QString strStatus;
     // A status reply has been decoded since the test started.
     bool bStatusReceived = false;
+    // The decoded status whose text strStatus holds; empty once anything else is written there.
+    std::optional<PrinterStatus> status;
     // "KLIKK", "PRINT", "PRINTING", "FERDIG", "HELTFERDIG" or "ERROR".
     QString strTestState;
     // The address as read when the test started, for the log lines.

@@ -71,6 +71,7 @@ void NetworkTest::TestNetworkPrinter(const QString &address)
     m_state.strTestState = stateKlikk;
     m_state.bStatusReceived = false;
     m_state.strStatus = QStringLiteral("init!");
+    m_state.status.reset();
     bool bFerdig = false;
     qint16 intLoops = 0;
     m_state.intLoops = intLoops;

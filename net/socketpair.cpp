@@ -84,5 +84,6 @@ void SocketPair::SockInn_Error(qint16 Number, const QString &Description)
     const QString text = QStringLiteral("TCP/IP FEIL (SockInn). Kode=") + QString::number(Number) +
                          QStringLiteral("\r\n") + Description;
     m_state.strStatus = text;
+    m_state.status.reset();
     m_log.AddLogLine(text);
 }

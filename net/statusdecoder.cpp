@@ -1,28 +1,122 @@
 #include "statusdecoder.h"
 
+#include <QHash>
+
 namespace {
+
 constexpr QChar carriageReturn{0x0D};
+
+// What a letter means on the network: whether the printer can print, and the message after
+// "OK: " or "FEIL: ".
+struct Meaning
+{
+    bool fault = true;
+    QString message;
+};
+
+const QHash<char16_t, Meaning> &meanings()
+{
+    static const QHash<char16_t, Meaning> table = {
+        {u'0', {true, QStringLiteral("Skriveren er Off line")}},
+        {u'1', {true, QStringLiteral("Off line - Fargebånd nesten tomt")}},
+        {u'2', {true, QStringLiteral("Off line - Skriverminne nesten fullt")}},
+        {u'3',
+         {true,
+          QStringLiteral("Off line - Fargebånd nesten tomt og skriverminne er nesten fullt")}},
+        {u'A', {false, QStringLiteral("Printer OK")}},
+        {u'B', {false, QStringLiteral("Fargebåndet er nesten tomt")}},
+        {u'C', {false, QStringLiteral("Skriverminnet er nesten fullt")}},
+        {u'D', {false, QStringLiteral("Fargebånd nesten tomt og skriverminne nesten fullt")}},
+        {u'G', {false, QStringLiteral("Skriver etikett")}},
+        {u'H', {false, QStringLiteral("Skriver etikett, men fargebåndet er nesten tomt")}},
+        {u'I', {false, QStringLiteral("Skriver etikett, men skriverminne er nesten fullt")}},
+        {u'J', {false, QStringLiteral("Fargebånd nesten tomt og skriverminne nesten fullt")}},
+        {u'M', {false, QStringLiteral("Etikett klar")}},
+        {u'N', {false, QStringLiteral("Etikett klar, fargebåndet er nesten tomt")}},
+        {u'O', {false, QStringLiteral("Etikett klar, skriverminne er nesten fullt")}},
+        {u'P', {false, QStringLiteral("Fargebånd nesten tomt og skriverminne nesten fullt")}},
+        {u'S', {false, QStringLiteral("On line, compiling print job - Skriver OK")}},
+        {u'T', {false, QStringLiteral("On line, compiling print job - Fargebånd nesten tomt")}},
+        {u'U', {false, QStringLiteral("On line, compiling print job - Skriverminne nesten fullt")}},
+        {u'V',
+         {false, QStringLiteral("On line, compiling print job - Fargebånd nesten tomt og "
+                                "skriverminne nesten fullt")}},
+        {u'a', {true, QStringLiteral("Off line, Skriverfeil - Printerminne fullt")}},
+        {u'b', {true, QStringLiteral("Off line, Skriverfeil - Skrivehodet åpent")}},
+        {u'c', {true, QStringLiteral("Off line, Skriverfeil - Tomt for etiketter")}},
+        {u'd', {true, QStringLiteral("Off line, Skriverfeil - Tomt for fargebånd")}},
+        {u'e', {true, QStringLiteral("Off line, Skriverfeil - Etikettfeil")}},
+        {u'f', {true, QStringLiteral("Off line, Skriverfeil - Feil på sensor")}},
+        {u'g', {true, QStringLiteral("Off line, Skriverfeil - Feil på skrivehodet")}},
+        {u'h', {true, QStringLiteral("Off line, Skriverfeil - Deksel åpent")}},
+        {u'i', {true, QStringLiteral("Off line, Skriverfeil - Feil på minnekort")}},
+        {u'j', {true, QStringLiteral("Off line, Skriverfeil - Feil på kutter")}},
+        {u'k',
+         {true, QStringLiteral("Off line, Skriverfeil - Annen feil (Could be framing error)")}},
+    };
+    return table;
 }
 
-bool StatusDecoder::decode(const QString &received, QString &statusText)
+} // namespace
+
+std::optional<PrinterStatus> StatusDecoder::read(const QString &received)
 {
     const QString text = fromLastStart(m_kept + received);
     const qsizetype lastEtx = text.lastIndexOf(etx);
     if (lastEtx < 0) {
         // Merely incomplete: wait for the rest.
         keep(text);
-        return false;
+        return std::nullopt;
     }
     // After the last ETX only a next reply is worth waiting for, and that begins with its STX;
     // anything before it is the tail of a broken reply.
     const qsizetype nextStart = text.indexOf(stx, lastEtx + 1);
     keep(nextStart < 0 ? QString() : text.mid(nextStart));
 
-    const QString field = statusField(text);
+    const QString body = replyBody(text);
+    const QString field = fieldOfBody(body);
     if (field.isEmpty())
+        return std::nullopt;
+    return fieldStatus(field, body);
+}
+
+bool StatusDecoder::decode(const QString &received, QString &statusText)
+{
+    const std::optional<PrinterStatus> status = read(received);
+    if (!status)
         return false;
-    statusText = statusMessage(field.at(0)) + carriageReturn + field;
+    statusText = StatusDecoder::statusText(*status);
     return true;
+}
+
+PrinterStatus StatusDecoder::fieldStatus(const QString &field, const QString &body)
+{
+    PrinterStatus status;
+    status.raw = body;
+    status.field = field;
+    status.letter = field.left(1);
+    const auto meaning = meanings().constFind(field.at(0).unicode());
+    status.known = meaning != meanings().constEnd();
+    // A letter off the table is an error the printers do not name.
+    status.fault = status.known ? meaning->fault : true;
+    status.message = status.known ? meaning->message : QStringLiteral("Uregistrert feil");
+    status.labels = labelsLeftAt(field, 1);
+    return status;
+}
+
+QString StatusDecoder::messageText(const PrinterStatus &status)
+{
+    return (status.fault ? QStringLiteral("FEIL: ") : QStringLiteral("OK: ")) + status.message;
+}
+
+QString StatusDecoder::statusText(const PrinterStatus &status)
+{
+    return messageText(status) + carriageReturn + status.field;
+}
+
+QString StatusDecoder::statusMessage(QChar letter)
+{
+    return messageText(fieldStatus(QString(letter), QString()));
 }
 
 QString StatusDecoder::fromLastStart(const QString &text)
@@ -55,7 +149,7 @@ void StatusDecoder::keep(const QString &text)
     m_kept = lastStx < 0 ? QString() : text.mid(lastStx, keptLimit);
 }
 
-QString StatusDecoder::statusField(const QString &text)
+QString StatusDecoder::replyBody(const QString &text)
 {
     // Positions count from 1, and 0 stands for "not there".
     const qsizetype s = text.indexOf(stx) + 1;
@@ -64,78 +158,17 @@ QString StatusDecoder::statusField(const QString &text)
         return {};
     // The body's length is counted from the start of the text, not from the STX: the body
     // takes in the first ETX, and with text before the STX also what follows it.
-    const QString body = text.mid(s, e - 1);
+    return text.mid(s, e - 1);
+}
+
+QString StatusDecoder::statusField(const QString &text)
+{
+    return fieldOfBody(replyBody(text));
+}
+
+QString StatusDecoder::fieldOfBody(const QString &body)
+{
     if (body.size() < statusFieldStart)
         return {};
     return body.mid(statusFieldStart - 1, statusFieldLength);
-}
-
-QString StatusDecoder::statusMessage(QChar letter)
-{
-    switch (letter.unicode()) {
-    case u'0':
-        return QStringLiteral("FEIL: Skriveren er Off line");
-    case u'1':
-        return QStringLiteral("FEIL: Off line - Fargebånd nesten tomt");
-    case u'2':
-        return QStringLiteral("FEIL: Off line - Skriverminne nesten fullt");
-    case u'3':
-        return QStringLiteral(
-            "FEIL: Off line - Fargebånd nesten tomt og skriverminne er nesten fullt");
-    case u'A':
-        return QStringLiteral("OK: Printer OK");
-    case u'B':
-        return QStringLiteral("OK: Fargebåndet er nesten tomt");
-    case u'C':
-        return QStringLiteral("OK: Skriverminnet er nesten fullt");
-    case u'D':
-    case u'J':
-    case u'P':
-        return QStringLiteral("OK: Fargebånd nesten tomt og skriverminne nesten fullt");
-    case u'G':
-        return QStringLiteral("OK: Skriver etikett");
-    case u'H':
-        return QStringLiteral("OK: Skriver etikett, men fargebåndet er nesten tomt");
-    case u'I':
-        return QStringLiteral("OK: Skriver etikett, men skriverminne er nesten fullt");
-    case u'M':
-        return QStringLiteral("OK: Etikett klar");
-    case u'N':
-        return QStringLiteral("OK: Etikett klar, fargebåndet er nesten tomt");
-    case u'O':
-        return QStringLiteral("OK: Etikett klar, skriverminne er nesten fullt");
-    case u'S':
-        return QStringLiteral("OK: On line, compiling print job - Skriver OK");
-    case u'T':
-        return QStringLiteral("OK: On line, compiling print job - Fargebånd nesten tomt");
-    case u'U':
-        return QStringLiteral("OK: On line, compiling print job - Skriverminne nesten fullt");
-    case u'V':
-        return QStringLiteral("OK: On line, compiling print job - Fargebånd nesten tomt og "
-                              "skriverminne nesten fullt");
-    case u'a':
-        return QStringLiteral("FEIL: Off line, Skriverfeil - Printerminne fullt");
-    case u'b':
-        return QStringLiteral("FEIL: Off line, Skriverfeil - Skrivehodet åpent");
-    case u'c':
-        return QStringLiteral("FEIL: Off line, Skriverfeil - Tomt for etiketter");
-    case u'd':
-        return QStringLiteral("FEIL: Off line, Skriverfeil - Tomt for fargebånd");
-    case u'e':
-        return QStringLiteral("FEIL: Off line, Skriverfeil - Etikettfeil");
-    case u'f':
-        return QStringLiteral("FEIL: Off line, Skriverfeil - Feil på sensor");
-    case u'g':
-        return QStringLiteral("FEIL: Off line, Skriverfeil - Feil på skrivehodet");
-    case u'h':
-        return QStringLiteral("FEIL: Off line, Skriverfeil - Deksel åpent");
-    case u'i':
-        return QStringLiteral("FEIL: Off line, Skriverfeil - Feil på minnekort");
-    case u'j':
-        return QStringLiteral("FEIL: Off line, Skriverfeil - Feil på kutter");
-    case u'k':
-        return QStringLiteral("FEIL: Off line, Skriverfeil - Annen feil (Could be framing error)");
-    default:
-        return QStringLiteral("FEIL: Uregistrert feil");
-    }
 }

@@ -28,11 +28,12 @@ void StatusReceiver::SockInn_DataArrival(qint32 bytesTotal)
         return;
     }
 
-    QString statusText;
-    if (!m_decoder.decode(received, statusText))
+    const std::optional<PrinterStatus> status = m_decoder.read(received);
+    if (!status)
         return;
     m_state.bStatusReceived = true;
-    m_state.strStatus = statusText;
+    m_state.strStatus = StatusDecoder::statusText(*status);
+    m_state.status = status;
 }
 
 void StatusReceiver::forgetPartialReply()

@@ -2,11 +2,15 @@
 
 #include <QHash>
 
+#include <utility>
+
 namespace {
 
 // Characters up to and including the blank carry no status: the frame's STX and ETX, line ends
 // and padding all sit among them.
 constexpr char16_t highestSkipped = 32;
+constexpr QChar frameStart{0x02};
+constexpr QChar frameEnd{0x03};
 
 const QHash<QString, QString> &statusTexts()
 {
@@ -53,34 +57,72 @@ const QHash<QString, QString> &statusTexts()
     return texts;
 }
 
-} // namespace
-
-QString StatusLetter(const QString &text)
+// Where the status letter stands in a reply (the first character above the blank), and how
+// many UTF-16 units it takes: two for a character beyond the 16-bit range, kept whole.
+std::pair<qsizetype, qsizetype> letterAt(const QString &reply)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
+    for (qsizetype i = 0; i < reply.size(); ++i) {
+        const QChar c = reply.at(i);
         if (c.unicode() <= highestSkipped)
             continue;
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            return text.mid(i, 2);
-        return QString(c);
+        if (c.isHighSurrogate() && i + 1 < reply.size() && reply.at(i + 1).isLowSurrogate())
+            return {i, 2};
+        return {i, 1};
     }
-    return {};
+    return {-1, 0};
+}
+
+// Whether the letter at `at` stands in the reply's first frame: its first STX before the
+// letter, and the first ETX after that STX after the letter.
+bool inFrame(const QString &reply, qsizetype at)
+{
+    const qsizetype start = reply.indexOf(frameStart);
+    if (start < 0 || start > at)
+        return false;
+    return reply.indexOf(frameEnd, start + 1) > at;
+}
+
+// The one text for a status; `quoted` stands after "KODE INN=" where the letter is unknown.
+QString statusText(const PrinterStatus &status, const QString &quoted)
+{
+    if (!status.hasLetter())
+        return QStringLiteral("- Skriveren svarer ikke -");
+    if (status.known)
+        return status.message;
+    return QStringLiteral("- UKJENT KODE : ") + status.letter + QStringLiteral("  KODE INN= ") +
+           quoted;
+}
+
+} // namespace
+
+PrinterStatus readSerialStatus(const QString &reply)
+{
+    PrinterStatus status;
+    status.raw = reply;
+    const auto [at, length] = letterAt(reply);
+    if (at < 0)
+        return status;
+    status.letter = reply.mid(at, length);
+    const auto known = statusTexts().constFind(status.letter);
+    status.known = known != statusTexts().constEnd();
+    if (status.known)
+        status.message = known.value();
+    status.labels = labelsLeftAt(reply, at + length);
+    status.framed = inFrame(reply, at);
+    return status;
+}
+
+QString serialStatusText(const PrinterStatus &status)
+{
+    return statusText(status, status.raw);
+}
+
+QString serialLetterText(const PrinterStatus &status)
+{
+    return statusText(status, status.letter);
 }
 
 QString GetStatustext(QString strDataIn)
 {
-    const QString letter = StatusLetter(strDataIn);
-    if (letter.isEmpty())
-        return QStringLiteral("- Skriveren svarer ikke -");
-
-    const auto known = statusTexts().constFind(letter);
-    if (known != statusTexts().constEnd())
-        return known.value();
-    return QStringLiteral("- UKJENT KODE : ") + letter + QStringLiteral("  KODE INN= ") + strDataIn;
-}
-
-bool hasKnownStatus(const QString &strDataIn)
-{
-    return statusTexts().contains(StatusLetter(strDataIn));
+    return serialStatusText(readSerialStatus(strDataIn));
 }

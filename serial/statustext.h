@@ -1,18 +1,25 @@
 #ifndef STATUSTEXT_H
 #define STATUSTEXT_H
 
+#include "printerstatus.h"
+
 #include <QString>
 
-// Turns what one COM port answered to the status enquiry into a one-line Norwegian status
-// text. The first character above the blank (control characters, STX and ETX skipped) is the
-// printer's status letter, compared case for case.
-QString GetStatustext(QString strDataIn);
-// The printer's status letter in a reply, known or not: the first character above the blank,
-// kept whole when it lies beyond the 16-bit range; empty when there is none.
-QString StatusLetter(const QString &reply);
+// Reads what one COM port answered to the status enquiry. The first character above the blank
+// (control characters, STX and ETX skipped) is the printer's status letter, compared case for
+// case and kept whole when it lies beyond the 16-bit range; the table's text for it is the
+// message.
+PrinterStatus readSerialStatus(const QString &reply);
 
-// Whether the reply's status letter is one the printers' table knows: a reply that is not a
-// status at all (noise at a wrong speed, another device) has none.
-bool hasKnownStatus(const QString &strDataIn);
+// The one-line Norwegian status text of a serial status, as the sweep logs it: the table's
+// text, the text for no answer, or for a letter outside the table the letter and the whole
+// reply as it came.
+QString serialStatusText(const PrinterStatus &status);
+// The same text with the letter alone standing for the reply, where a list or a spoken verdict
+// has no place for the frame's control characters.
+QString serialLetterText(const PrinterStatus &status);
+
+// The status text of a reply: serialStatusText of what readSerialStatus reads in it.
+QString GetStatustext(QString strDataIn);
 
 #endif // STATUSTEXT_H

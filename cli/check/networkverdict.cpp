@@ -6,38 +6,13 @@
 
 namespace {
 
-const QString okPrefix = QStringLiteral("OK: ");
-const QString errorPrefix = QStringLiteral("FEIL: ");
-
-struct DecodedStatus
+// The printer's status, while the test's status text is still the decoded reply's: a socket
+// error written over it leaves none.
+std::optional<PrinterStatus> decodedStatus(const NetworkState &state)
 {
-    bool valid = false;
-    QString message;
-    QChar letter;
-    QString labels;
-};
-
-// A decoded reply reads: the message, one CR and the status field (letter, then the labels
-// left); a socket error text also holds a CR, but begins otherwise.
-DecodedStatus decodedStatus(const NetworkState &state)
-{
-    DecodedStatus result;
-    const QString &status = state.strStatus;
-    const qsizetype cr = status.indexOf(QLatin1Char('\r'));
-    if (!state.bStatusReceived || cr < 0 || cr + 1 >= status.size())
-        return result;
-    QString message = status.left(cr);
-    if (message.startsWith(okPrefix))
-        message.remove(0, okPrefix.size());
-    else if (message.startsWith(errorPrefix))
-        message.remove(0, errorPrefix.size());
-    else
-        return result;
-    result.valid = true;
-    result.message = message;
-    result.letter = status.at(cr + 1);
-    result.labels = labelsAfterLetter(status, cr + 1);
-    return result;
+    if (!state.bStatusReceived)
+        return std::nullopt;
+    return state.status;
 }
 
 // The test ends on a status only once `SockUt` has connected: in these states.
@@ -72,16 +47,16 @@ CheckSummary summaryOf(const NetworkState &state, const SocketHistory &sockets,
 {
     CheckSummary result;
     const QString &address = state.strPrinterIP;
-    const DecodedStatus decoded = decodedStatus(state);
+    const std::optional<PrinterStatus> decoded = decodedStatus(state);
     for (const SocketHistory::Failure &failure : sockets.failures)
         result.details << failureText(failure);
 
     QString printer;
-    if (decoded.valid && statusDecides) {
-        result.status = statusOfLetter(decoded.letter);
-        printer = decoded.message + QStringLiteral(" (status ") + decoded.letter;
-        if (!decoded.labels.isEmpty())
-            printer += QStringLiteral(", ") + decoded.labels + QStringLiteral(" etiketter igjen");
+    if (decoded && statusDecides) {
+        result.status = statusOfLetter(decoded->letter);
+        printer = decoded->message + QStringLiteral(" (status ") + decoded->letter;
+        if (!decoded->labels.isEmpty())
+            printer += QStringLiteral(", ") + decoded->labels + QStringLiteral(" etiketter igjen");
         printer += QLatin1Char(')');
     }
 
@@ -105,7 +80,7 @@ CheckSummary summaryOf(const NetworkState &state, const SocketHistory &sockets,
         result.text = address + QStringLiteral(": skriveren svarte ikke med status");
     }
     // Labels only from a status that counts.
-    applyLabelThresholds(result, printer.isEmpty() ? QString() : decoded.labels, thresholds);
+    applyLabelThresholds(result, printer.isEmpty() ? QString() : decoded->labels, thresholds);
     return result;
 }
 
@@ -123,7 +98,7 @@ std::optional<CheckSummary> networkFindingSoFar(const NetworkState &state,
 {
     // A status the printer sent is a finding whatever the test's state: should the time run
     // out before the test would end on it, the printer still answered.
-    const bool received = decodedStatus(state).valid;
+    const bool received = decodedStatus(state).has_value();
     if (sockets.failures.isEmpty() && !hungUpPort(sockets) && !received)
         return std::nullopt;
     return summaryOf(state, sockets, thresholds, received);

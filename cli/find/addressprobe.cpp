@@ -1,7 +1,6 @@
 #include "addressprobe.h"
 
 #include "addressrange.h"
-#include "checksummary.h"
 #include "onrequestenquiry.h"
 #include "runtimeerror.h"
 #include "socketcontrol.h"
@@ -81,9 +80,8 @@ void AddressProbe::takeData()
     }
     if (m_received.size() < shownBytesLimit)
         m_received += data.left(shownBytesLimit - m_received.size());
-    QString status;
-    if (m_status.isEmpty() && m_decoder.decode(data, status))
-        m_status = status;
+    if (!m_status)
+        m_status = m_decoder.read(data);
 }
 
 QString AddressProbe::seenText() const
@@ -118,20 +116,19 @@ AddressProbe::Outcome AddressProbe::poll(std::chrono::milliseconds timeout)
         return finish(Outcome::LocalFailure);
     }
 
-    if (!m_status.isEmpty()) {
+    if (m_status) {
         // As the check: a status counts once port 1024 has connected too.
         if (ut == SocketControl::sckConnected) {
-            const qsizetype cr = m_status.indexOf(QLatin1Char('\r'));
-            m_found.letter = m_status.at(cr + 1);
-            m_found.text = StatusDecoder::statusMessage(m_found.letter);
-            m_found.labels = labelsAfterLetter(m_status, cr + 1);
+            m_found.letter = m_status->letter;
+            m_found.text = StatusDecoder::messageText(*m_status);
+            m_found.labels = m_status->labels;
             m_found.onRequest = m_enquirySent;
             return finish(Outcome::Printer);
         }
         if (utFailed || timedOut)
             return finish(Outcome::Other,
                           QStringLiteral("status %1 på port 1025, men port 1024 svarte ikke")
-                              .arg(m_status.mid(m_status.indexOf(QLatin1Char('\r')) + 1, 1)));
+                              .arg(m_status->letter));
         return Outcome::Pending;
     }
     if (innFailed && utFailed) {

@@ -66,7 +66,7 @@ private:
     std::unique_ptr<SocketControl> m_sockInn;
     std::unique_ptr<SocketControl> m_sockUt;
     StatusDecoder m_decoder;
-    QString m_status;   // the decoder's text: the message, a CR and the status field
+    std::optional<PrinterStatus> m_status; // the first status decoded
     QString m_received; // the first bytes that came on port 1025, for what was seen
     std::optional<Failure> m_innFailure;
     std::optional<Failure> m_utFailure;

@@ -47,7 +47,7 @@ QString csvLine(const FoundPlace &found, const QString &kind, const QString &tex
     const QStringList fields{found.where,
                              found.speed == 0 ? QString() : QString::number(found.speed),
                              kind,
-                             found.letter.isNull() ? QString() : QString(found.letter),
+                             found.letter,
                              text,
                              found.labels,
                              QString::number(found.elapsedMs)};

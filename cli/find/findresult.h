@@ -1,7 +1,6 @@
 #ifndef FINDRESULT_H
 #define FINDRESULT_H
 
-#include <QChar>
 #include <QList>
 #include <QString>
 
@@ -13,7 +12,7 @@ struct FoundPlace
     qint64 elapsedMs = 0;
     // A printer: its status letter, the check's text for it and the labels left (empty where
     // the printer sent no six digits for them).
-    QChar letter;
+    QString letter;
     QString text;
     QString labels;
     // Something else: what was seen instead of a status.

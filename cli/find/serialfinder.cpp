@@ -1,6 +1,5 @@
 #include "serialfinder.h"
 
-#include "checksummary.h"
 #include "commcontrol.h"
 #include "logsink.h"
 #include "serialcheckhost.h"
@@ -12,8 +11,6 @@
 
 namespace {
 
-constexpr QChar frameStart{0x02};
-constexpr QChar frameEnd{0x03};
 // What is shown of bytes that were no status.
 constexpr int shownReplyLimit = 32;
 
@@ -68,16 +65,6 @@ SerialFinder::SerialFinder(CommControl &comPort, Sleeper &sleeper, int from, int
     , m_speeds(std::move(speeds))
     , m_pauseMs(pauseMs)
 {
-}
-
-bool SerialFinder::isStatusFrame(const QString &reply)
-{
-    const qsizetype start = reply.indexOf(frameStart);
-    const qsizetype end = reply.indexOf(frameEnd, start + 1);
-    if (start < 0 || end < 0)
-        return false;
-    // Any letter, known or not, as over the network: a well-formed frame is a printer's.
-    return !StatusLetter(reply.mid(start, end - start + 1)).isEmpty();
 }
 
 void SerialFinder::portDenied(qint16 port, const QString &device)
@@ -143,20 +130,17 @@ FindResults SerialFinder::run(const Progress &progress)
                 break;
             }
             const QString &reply = host.reply();
-            if (host.answered() && isStatusFrame(reply)) {
+            // Any letter, known or not, as over the network: a well-formed frame is a printer's.
+            const PrinterStatus status = readSerialStatus(reply);
+            if (host.answered() && status.framed) {
                 FoundPlace printer;
                 printer.where = QStringLiteral("com%1").arg(port);
                 printer.speed = speed;
                 printer.elapsedMs = clock.elapsed();
-                const QString frame = reply.mid(reply.indexOf(frameStart));
-                qsizetype letter = 0;
-                while (frame.at(letter).unicode() <= ' ')
-                    ++letter;
-                printer.letter = frame.at(letter);
-                // From the letter alone: the text of an unknown one quotes what it was given,
-                // and the frame's control characters have no place in a list.
-                printer.text = GetStatustext(QString(printer.letter));
-                printer.labels = labelsAfterLetter(frame, letter);
+                printer.letter = status.letter;
+                // The frame's control characters have no place in a list.
+                printer.text = serialLetterText(status);
+                printer.labels = status.labels;
                 results.printers << printer;
                 found = true;
             } else if (!reply.isEmpty()) {

@@ -31,10 +31,6 @@ public:
     void openFailed(qint16 port, qint32 number, const QString &device);
     void portDenied(qint16 port, const QString &device);
 
-    // Whether a reply is a printer's status frame: STX, then a status letter (the first
-    // character above the blank, in the status table or not), then ETX.
-    static bool isStatusFrame(const QString &reply);
-
 private:
     CommControl &m_comPort;
     Sleeper &m_sleeper;

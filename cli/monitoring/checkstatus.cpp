@@ -26,14 +26,16 @@ std::optional<CheckStatus> readCheckStatus(const QString &text)
     return std::nullopt;
 }
 
-CheckStatus statusOfLetter(QChar letter)
+CheckStatus statusOfLetter(const QString &letter)
 {
     // Each group of four: the first letter is plain, the next three add ribbon, memory, both.
     static const QString ready = QStringLiteral("AGMS");
     static const QString warning = QStringLiteral("BCDHIJNOPTUV");
-    if (ready.contains(letter))
+    if (letter.size() != 1)
+        return CheckStatus::Critical;
+    if (ready.contains(letter.at(0)))
         return CheckStatus::Ok;
-    if (warning.contains(letter))
+    if (warning.contains(letter.at(0)))
         return CheckStatus::Warning;
     return CheckStatus::Critical;
 }

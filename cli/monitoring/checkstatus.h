@@ -1,7 +1,6 @@
 #ifndef CHECKSTATUS_H
 #define CHECKSTATUS_H
 
-#include <QChar>
 #include <QString>
 
 #include <optional>
@@ -17,8 +16,8 @@ std::optional<CheckStatus> readCheckStatus(const QString &text);
 
 // What a printer's status letter means to a monitor: ready or busy with nothing to warn about
 // is OK; ready or busy with ribbon or memory nearly used up is WARNING; off line, an error or a
-// letter outside the table is CRITICAL.
-CheckStatus statusOfLetter(QChar letter);
+// letter outside the table (one beyond the 16-bit range among them) is CRITICAL.
+CheckStatus statusOfLetter(const QString &letter);
 
 // The worse of two outcomes of printers that answered.
 CheckStatus worseStatus(CheckStatus left, CheckStatus right);

@@ -2,11 +2,7 @@
 
 #include "controlcharacters.h"
 
-#include <QRegularExpression>
-
 namespace {
-
-constexpr qsizetype labelDigits = 6;
 
 // The text comes partly from the printer and the system: it must stay one line, no control
 // character may reach whoever shows it, and a bar would start the performance data.
@@ -100,13 +96,4 @@ void applyLabelThresholds(CheckSummary &summary, const QString &labels,
         summary.status = CheckStatus::Warning;
         crossed(QStringLiteral("--warning"), *thresholds.warning);
     }
-}
-
-QString labelsAfterLetter(const QString &reply, qsizetype letterIndex)
-{
-    const QString digits = reply.mid(letterIndex + 1, labelDigits);
-    static const QRegularExpression sixDigits(QStringLiteral("^[0-9]{6}$"));
-    if (!sixDigits.match(digits).hasMatch())
-        return QString();
-    return QString::number(digits.toInt());
 }

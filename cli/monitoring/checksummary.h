@@ -46,8 +46,4 @@ CheckSummary timedSummary(CheckSummary summary, qint64 elapsedMs, int timeoutSec
 void applyLabelThresholds(CheckSummary &summary, const QString &labels,
                           const LabelThresholds &thresholds);
 
-// The six digits of labels left after the status letter at letterIndex, as a number without
-// leading zeros; empty where the reply holds no such digits.
-QString labelsAfterLetter(const QString &reply, qsizetype letterIndex);
-
 #endif // CHECKSUMMARY_H

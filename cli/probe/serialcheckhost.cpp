@@ -4,11 +4,6 @@
 
 #include <utility>
 
-namespace {
-// As the status text reads it: what lies at or below the blank is framing and padding.
-constexpr char16_t highestSkipped = 32;
-} // namespace
-
 void SerialCheckHost::setTestRunning(bool running)
 {
     Q_UNUSED(running)
@@ -31,12 +26,10 @@ void SerialCheckHost::setPauseText(const QString &text)
 
 void SerialCheckHost::replyReceived(qint16 port, const QString &reply)
 {
-    for (qsizetype i = 0; i < reply.size(); ++i) {
-        if (reply.at(i).unicode() > highestSkipped) {
-            m_answers.append(Answer{port, reply.at(i), labelsAfterLetter(reply, i), reply});
-            return;
-        }
-    }
+    // Any letter, known or not: an unknown one is the printer's trouble, told as such.
+    const PrinterStatus status = readSerialStatus(reply);
+    if (status.hasLetter())
+        m_answers.append(Answer{port, status});
 }
 
 void SerialCheckHost::portDenied(qint16 port, const QString &device)
@@ -80,7 +73,7 @@ CheckSummary SerialCheckHost::summary(const SerialSweepFields &fields,
     for (const Answer &answer : m_answers) {
         result.details << QStringLiteral("com%1: %2 (status %3)")
                               .arg(answer.port)
-                              .arg(GetStatustext(answer.reply).trimmed(), QString(answer.letter));
+                              .arg(serialStatusText(answer.status).trimmed(), answer.status.letter);
     }
     for (const Denied &denied : m_denied)
         result.details << deniedText(denied);
@@ -101,9 +94,9 @@ CheckSummary SerialCheckHost::summary(const SerialSweepFields &fields,
     }
     // The worst answer decides; the first of equally bad ones is named.
     const Answer *worst = &m_answers.first();
-    result.status = statusOfLetter(worst->letter);
+    result.status = statusOfLetter(worst->status.letter);
     for (const Answer &answer : m_answers) {
-        const CheckStatus status = statusOfLetter(answer.letter);
+        const CheckStatus status = statusOfLetter(answer.status.letter);
         if (worseStatus(status, result.status) != result.status) {
             result.status = status;
             worst = &answer;
@@ -111,12 +104,13 @@ CheckSummary SerialCheckHost::summary(const SerialSweepFields &fields,
     }
     result.text = QStringLiteral("com%1: %2 (status %3")
                       .arg(worst->port)
-                      .arg(GetStatustext(worst->reply).trimmed(), QString(worst->letter));
-    if (!worst->labels.isEmpty())
-        result.text += QStringLiteral(", ") + worst->labels + QStringLiteral(" etiketter igjen");
+                      .arg(serialStatusText(worst->status).trimmed(), worst->status.letter);
+    const QString &labels = worst->status.labels;
+    if (!labels.isEmpty())
+        result.text += QStringLiteral(", ") + labels + QStringLiteral(" etiketter igjen");
     result.text += QLatin1Char(')');
     if (m_answers.size() > 1)
         result.text += QStringLiteral(", %1 porter svarte").arg(m_answers.size());
-    applyLabelThresholds(result, worst->labels, thresholds);
+    applyLabelThresholds(result, labels, thresholds);
     return result;
 }

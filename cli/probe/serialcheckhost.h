@@ -2,6 +2,7 @@
 #define SERIALCHECKHOST_H
 
 #include "checksummary.h"
+#include "printerstatus.h"
 #include "serialsweephost.h"
 
 #include <QList>
@@ -43,9 +44,7 @@ private:
     struct Answer
     {
         qint16 port = 0;
-        QChar letter;
-        QString labels;
-        QString reply;
+        PrinterStatus status;
     };
     struct Denied
     {

@@ -14,6 +14,7 @@
 #include "serialcheckhost.h"
 #include "serialportcontrol.h"
 #include "simprocess.h"
+#include "statusdecoder.h"
 #include "testwindow.h"
 #include "thresholdrange.h"
 #include "watchedsocketcontrol.h"
@@ -1252,6 +1253,13 @@ void TestSolvarnSjekk::networkVerdict()
     NetworkState state;
     state.strStatus = status;
     state.bStatusReceived = received;
+    // Beside a decoded reply's text the receiver leaves the status itself: that of the frame
+    // with the text's status field, where that frame reads as the text.
+    StatusDecoder decoder;
+    const std::optional<PrinterStatus> decoded = decoder.read(
+        QStringLiteral("\x02  ") + status.section(QLatin1Char('\r'), 1) + QStringLiteral("\x03"));
+    if (decoded && StatusDecoder::statusText(*decoded) == status)
+        state.status = decoded;
     state.strTestState = testState;
     state.strPrinterIP = QStringLiteral("127.0.0.1");
     state.intLoops = qint16(loops);

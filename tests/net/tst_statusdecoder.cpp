@@ -30,6 +30,8 @@ private slots:
     void replySplitAnywhere();
     void keptTextStaysBounded();
     void clearForgetsPartialReply();
+    void fields_data();
+    void fields();
 };
 
 void TestStatusDecoder::statusMessage_data()
@@ -295,6 +297,76 @@ void TestStatusDecoder::clearForgetsPartialReply()
     QVERIFY(decoder.keptText().isEmpty());
     QVERIFY(decoder.decode(QStringLiteral("0123") + ETX, statusText));
     QCOMPARE(statusText, QStringLiteral("FEIL: Off line - Skriverminne nesten fullt\r23"));
+}
+
+void TestStatusDecoder::fields_data()
+{
+    QTest::addColumn<QString>("received");
+    QTest::addColumn<QString>("letter");
+    QTest::addColumn<bool>("known");
+    QTest::addColumn<bool>("fault");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("labels");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("raw"); // the reply body
+
+    QTest::newRow("reply") << reply(QStringLiteral("A")) << QStringLiteral("A") << true << false
+                           << QStringLiteral("Printer OK") << QStringLiteral("123")
+                           << QStringLiteral("A000123") << QStringLiteral("  A000123") + ETX;
+    QTest::newRow("error letter") << reply(QStringLiteral("b"), QStringLiteral("000000"))
+                                  << QStringLiteral("b") << true << true
+                                  << QStringLiteral("Off line, Skriverfeil - Skrivehodet åpent")
+                                  << QStringLiteral("0") << QStringLiteral("b000000")
+                                  << QStringLiteral("  b000000") + ETX;
+    QTest::newRow("letter off the table")
+        << reply(QStringLiteral("Z"), QStringLiteral("000005")) << QStringLiteral("Z") << false
+        << true << QStringLiteral("Uregistrert feil") << QStringLiteral("5")
+        << QStringLiteral("Z000005") << QStringLiteral("  Z000005") + ETX;
+    QTest::newRow("short body: no labels, the ETX in the field")
+        << STX + QStringLiteral("  a") + ETX << QStringLiteral("a") << true << true
+        << QStringLiteral("Off line, Skriverfeil - Printerminne fullt") << QString()
+        << QStringLiteral("a") + ETX << QStringLiteral("  a") + ETX;
+    QTest::newRow("labels that are not all digits")
+        << reply(QStringLiteral("A"), QStringLiteral("12345x")) << QStringLiteral("A") << true
+        << false << QStringLiteral("Printer OK") << QString() << QStringLiteral("A12345x")
+        << QStringLiteral("  A12345x") + ETX;
+    QTest::newRow("long frame: the job name stays in the body")
+        << STX + QStringLiteral("01G000001JOBNAME_16_BYTES") + ETX << QStringLiteral("G") << true
+        << false << QStringLiteral("Skriver etikett") << QStringLiteral("1")
+        << QStringLiteral("G000001") << QStringLiteral("01G000001JOBNAME_16_BYTES") + ETX;
+    QTest::newRow("text before the STX lengthens the body")
+        << QStringLiteral("zz") + STX + QStringLiteral("  h") + ETX + QStringLiteral("qq")
+        << QStringLiteral("h") << true << true
+        << QStringLiteral("Off line, Skriverfeil - Deksel åpent") << QString()
+        << QStringLiteral("h") + ETX + QStringLiteral("qq")
+        << QStringLiteral("  h") + ETX + QStringLiteral("qq");
+    QTest::newRow("no STX: the body is what stands before the ETX")
+        << QStringLiteral("  B000042") + ETX << QStringLiteral("B") << true << false
+        << QStringLiteral("Fargebåndet er nesten tomt") << QStringLiteral("42")
+        << QStringLiteral("B000042") << QStringLiteral("  B000042");
+}
+
+void TestStatusDecoder::fields()
+{
+    QFETCH(QString, received);
+    QFETCH(QString, letter);
+    QFETCH(bool, known);
+    QFETCH(bool, fault);
+    QFETCH(QString, message);
+    QFETCH(QString, labels);
+    QFETCH(QString, field);
+    QFETCH(QString, raw);
+
+    StatusDecoder decoder;
+    const std::optional<PrinterStatus> status = decoder.read(received);
+    QVERIFY(status);
+    QCOMPARE(status->letter, letter);
+    QCOMPARE(status->known, known);
+    QCOMPARE(status->fault, fault);
+    QCOMPARE(status->message, message);
+    QCOMPARE(status->labels, labels);
+    QCOMPARE(status->field, field);
+    QCOMPARE(status->raw, raw);
 }
 
 QTEST_APPLESS_MAIN(TestStatusDecoder)

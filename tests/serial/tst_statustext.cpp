@@ -27,6 +27,8 @@ private slots:
     void ownTextsForBusyLetters_data();
     void ownTextsForBusyLetters();
     void everyOtherCharacterIsUnknown();
+    void fields_data();
+    void fields();
 };
 
 void TestStatusText::table_data()
@@ -158,6 +160,78 @@ void TestStatusText::everyOtherCharacterIsUnknown()
         const bool isUnknown = GetStatustext(letter) == unknown(letter, letter);
         QVERIFY2(isUnknown != listed.contains(letter), qPrintable(QString::number(code)));
     }
+}
+
+void TestStatusText::fields_data()
+{
+    QTest::addColumn<QString>("reply");
+    QTest::addColumn<QString>("letter");
+    QTest::addColumn<bool>("known");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("labels");
+    QTest::addColumn<bool>("framed");
+    QTest::addColumn<QString>("letterText"); // the text with the letter alone for the reply
+
+    const QString ok = QStringLiteral("- Skriver OK -");
+    QTest::newRow("known letter in a frame")
+        << stx + QStringLiteral("  A000120") + etx << QStringLiteral("A") << true << ok
+        << QStringLiteral("120") << true << ok;
+    QTest::newRow("unknown letter in a frame is framed all the same")
+        << stx + QStringLiteral("  Z000005") + etx << QStringLiteral("Z") << false << QString()
+        << QStringLiteral("5") << true << unknown("Z", "Z");
+    QTest::newRow("a letter beyond 16 bits, and the labels after both its halves")
+        << stx + QStringLiteral("  \U0001F5A8000007") + etx << QStringLiteral("\U0001F5A8") << false
+        << QString() << QStringLiteral("7") << true << unknown("\U0001F5A8", "\U0001F5A8");
+    QTest::newRow("empty reply") << QString() << QString() << false << QString() << QString()
+                                 << false << noAnswer;
+    QTest::newRow("control characters before the letter, no frame")
+        << QStringLiteral("\r\n\tB000042") << QStringLiteral("B") << true
+        << QStringLiteral("Farge bånd nesten tomt") << QStringLiteral("42") << false
+        << QStringLiteral("Farge bånd nesten tomt");
+    QTest::newRow("no labels where the six are not all digits")
+        << stx + QStringLiteral("  A00x500") + etx << QStringLiteral("A") << true << ok << QString()
+        << true << ok;
+    QTest::newRow("no labels left is a count of 0")
+        << stx + QStringLiteral("  c000000") + etx << QStringLiteral("c") << true
+        << QStringLiteral("Off-line, error condition - Tomt for etiketter -") << QStringLiteral("0")
+        << true << QStringLiteral("Off-line, error condition - Tomt for etiketter -");
+    QTest::newRow("five digits are no labels")
+        << stx + QStringLiteral("  A00012") + etx << QStringLiteral("A") << true << ok << QString()
+        << true << ok;
+    QTest::newRow("five digits at the end are no labels")
+        << QStringLiteral("A00012") << QStringLiteral("A") << true << ok << QString() << false
+        << ok;
+    QTest::newRow("no ETX: no frame") << stx + QStringLiteral("  A000001") << QStringLiteral("A")
+                                      << true << ok << QStringLiteral("1") << false << ok;
+    QTest::newRow("an ETX before the letter closes an empty frame")
+        << stx + etx + QStringLiteral("A") + etx << QStringLiteral("A") << true << ok << QString()
+        << false << ok;
+    QTest::newRow("a printable character before the STX is the letter, outside the frame")
+        << QStringLiteral("x") + stx + QStringLiteral("  A000001") + etx << QStringLiteral("x")
+        << false << QString() << QString() << false << unknown("x", "x");
+    QTest::newRow("control characters only")
+        << stx + etx + QStringLiteral("\r\n") << QString() << false << QString() << QString()
+        << false << noAnswer;
+}
+
+void TestStatusText::fields()
+{
+    QFETCH(QString, reply);
+    QFETCH(QString, letter);
+    QFETCH(bool, known);
+    QFETCH(QString, message);
+    QFETCH(QString, labels);
+    QFETCH(bool, framed);
+    QFETCH(QString, letterText);
+
+    const PrinterStatus status = readSerialStatus(reply);
+    QCOMPARE(status.raw, reply);
+    QCOMPARE(status.letter, letter);
+    QCOMPARE(status.known, known);
+    QCOMPARE(status.message, message);
+    QCOMPARE(status.labels, labels);
+    QCOMPARE(status.framed, framed);
+    QCOMPARE(serialLetterText(status), letterText);
 }
 
 QTEST_APPLESS_MAIN(TestStatusText)
