@@ -35,6 +35,8 @@
 #include <tuple>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
@@ -185,6 +187,39 @@ struct NotAllowed
         wrapper = QStringList{setpriv, QStringLiteral("--reuid=nobody"),
                               QStringLiteral("--regid=nogroup"), QStringLiteral("--clear-groups")};
     }
+};
+
+// Another program's hold on a serial port: its device opened and made exclusive (TIOCEXCL), so
+// that a further open fails with EBUSY. Root opens it all the same (CAP_SYS_ADMIN): root runs
+// the check without that capability.
+struct HeldPort
+{
+    int descriptor = -1;
+    QString skipReason;
+    QStringList wrapper;
+
+    explicit HeldPort(const QString &device)
+    {
+        descriptor = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (descriptor < 0 || ::ioctl(descriptor, TIOCEXCL) != 0) {
+            skipReason = QStringLiteral("the pseudo-terminal cannot be held exclusively");
+            return;
+        }
+        if (::geteuid() != 0)
+            return;
+        const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+        if (setpriv.isEmpty())
+            skipReason = QStringLiteral("setpriv (util-linux) is missing");
+        else
+            wrapper = QStringList{setpriv, QStringLiteral("--bounding-set=-sys_admin")};
+    }
+    ~HeldPort()
+    {
+        if (descriptor >= 0)
+            ::close(descriptor);
+    }
+    HeldPort(const HeldPort &) = delete;
+    HeldPort &operator=(const HeldPort &) = delete;
 };
 
 // The monitoring-plugin line: STATUS - text, then optionally " | " and label=value[UOM]
@@ -492,6 +527,14 @@ void TestSolvarnSjekk::check_data()
            "dialout \\| time=[0-9.]+s;;;0\\.000;10\\.000 answered=0;;;0$"
         << QString() << 0;
 
+    // The check could not ask: the printer may be well, a matter for whoever holds the port.
+    QTest::newRow("serial port held by another program")
+        << args("--serial -s A") << QByteArray() << "held by another program"
+        << args("serial --to 1 --plugin") << 3
+        << "^UNKNOWN - com1 \\(/dev/pts/[0-9]+\\): i bruk av et annet program \\| "
+           "time=[0-9.]+s;;;0\\.000;10\\.000 answered=0;;;0$"
+        << QString() << 0;
+
     const QString unknown = QStringLiteral("^UNKNOWN - ");
     const QByteArray noReply;
     for (const auto &[name, line] : {
@@ -553,11 +596,13 @@ void TestSolvarnSjekk::check()
         device = QStringLiteral("/dev/solvarn-no-such-port");
 
     // These rigs reach the check through Linux itself: a private resolver file in a mount
-    // namespace, a device's file permissions. The Windows build under Wine has neither.
-    const bool linuxRig =
-        rig == QLatin1String("silent name server") || rig == QLatin1String("not allowed");
+    // namespace, a device's file permissions, a terminal held exclusively (Wine lets a second
+    // program open a COM port that one holds). The Windows build under Wine has none of them.
+    const bool linuxRig = rig == QLatin1String("silent name server") ||
+                          rig == QLatin1String("not allowed") ||
+                          rig == QLatin1String("held by another program");
     if (linuxRig && qEnvironmentVariableIsSet("SOLVARN_SJEKK_UNDER_WINE"))
-        QSKIP("the rig needs Linux's name resolution and device permissions");
+        QSKIP("the rig needs Linux's name resolution, device permissions or terminals");
 
     CheckRun run;
     if (rig == QLatin1String("silent name server")) {
@@ -573,6 +618,11 @@ void TestSolvarnSjekk::check()
         if (!notAllowed.skipReason.isEmpty())
             QSKIP(qPrintable(notAllowed.skipReason));
         run = runCheck(arguments, device, notAllowed.wrapper, notAllowed.checkProgram);
+    } else if (rig == QLatin1String("held by another program")) {
+        const HeldPort held(device);
+        if (!held.skipReason.isEmpty())
+            QSKIP(qPrintable(held.skipReason));
+        run = runCheck(arguments, device, held.wrapper);
     } else if (rig == QLatin1String("missing port, then the printer")) {
         run = runCheck(arguments, QStringLiteral("/dev/zz-solvarn-no-such-port:") + device);
     } else if (rig == QLatin1String("one printer on com1 to com6")) {
@@ -1139,7 +1189,9 @@ void TestSolvarnSjekk::thresholdRange()
 
 void TestSolvarnSjekk::serialVerdict_data()
 {
-    QTest::addColumn<QStringList>("replies"); // "port:reply", in the order of the sweep
+    // "port:reply", "port!error number" (an open that failed), "port!denied" (the user may not
+    // open its device), in the order of the sweep.
+    QTest::addColumn<QStringList>("replies");
     QTest::addColumn<QString>("line");
     QTest::newRow("equally bad: the first is named")
         << QStringList{"3:\x02  B000040\x03", "5:\x02  C000050\x03"}
@@ -1157,6 +1209,26 @@ void TestSolvarnSjekk::serialVerdict_data()
         << QStringList{"1:", "2:\x02  A000120\x03"}
         << "OK - com2: - Skriver OK - (status A, 120 etiketter igjen) | "
            "answered=1;;;0 labels=120;;;0";
+    // 8005 comPortAlreadyOpen, 8002 comPortInvalid, 380 a speed the port cannot do.
+    QTest::newRow("held port, the others silent: the first held one named")
+        << QStringList{"1:", "2!8005", "3!8005"}
+        << "UNKNOWN - com2 (/dev/ttyS2): i bruk av et annet program | answered=0;;;0";
+    QTest::newRow("a denied port is named before a held one, wherever it comes")
+        << QStringList{"1!8005", "2!denied"}
+        << "UNKNOWN - com2 (/dev/ttyS2): ingen tilgang; brukeren må være med i gruppen dialout | "
+           "answered=0;;;0";
+    QTest::newRow("a missing port is not held")
+        << QStringList{"1!8002"}
+        << "CRITICAL - ingen serieport svarte (com 1 til 16, 19200) | "
+           "answered=0;;;0";
+    QTest::newRow("a speed the port cannot do is not held")
+        << QStringList{"1!380"}
+        << "CRITICAL - ingen serieport svarte (com 1 til 16, 19200) | "
+           "answered=0;;;0";
+    QTest::newRow("an answer decides over a held port")
+        << QStringList{"1!8005", "2:\x02  b000002\x03"}
+        << "CRITICAL - com2: Off-line, error condition - Skrivehodet åpent - (status b, 2 "
+           "etiketter igjen) | answered=1;;;0 labels=2;;;0";
 }
 
 void TestSolvarnSjekk::serialVerdict()
@@ -1164,9 +1236,21 @@ void TestSolvarnSjekk::serialVerdict()
     QFETCH(QStringList, replies);
     QFETCH(QString, line);
     SerialCheckHost host;
-    for (const QString &reply : replies)
-        host.replyReceived(qint16(reply.section(QLatin1Char(':'), 0, 0).toInt()),
-                           reply.section(QLatin1Char(':'), 1));
+    for (const QString &reply : replies) {
+        const QChar mark = reply.contains(QLatin1Char('!')) ? QLatin1Char('!') : QLatin1Char(':');
+        const auto port = qint16(reply.section(mark, 0, 0).toInt());
+        const QString rest = reply.section(mark, 1);
+        const QString device = QStringLiteral("/dev/ttyS%1").arg(port);
+        if (mark == QLatin1Char(':')) {
+            host.replyReceived(port, rest);
+        } else if (rest == QLatin1String("denied")) {
+            // As the watched control tells it: denied first, then the open that failed.
+            host.portDenied(port, device);
+            host.openFailed(port, 8005, device);
+        } else {
+            host.openFailed(port, rest.toInt(), device);
+        }
+    }
     const SerialSweepFields fields{QStringLiteral("1"), QStringLiteral("16"),
                                    QStringLiteral("19200"), QStringLiteral("350")};
     QCOMPARE(host.summary(fields, {}).line(), line);
@@ -1477,8 +1561,6 @@ void TestSolvarnSjekk::find_data()
              std::tuple{"CSV and Icinga 2 at once", "find 127.0.25.1 --csv --icinga2",
                         "cannot be given together"},
              std::tuple{"serial with addresses", "find --serial 127.0.25.1", "takes no addresses"},
-             std::tuple{"serial option for the network", "find 127.0.25.1 --to 3",
-                        "--to is for the serial search"},
          }) {
         QTest::newRow(name) << QStringList{} << QString::fromLatin1(line) << 3 << QString()
                             << QString::fromLatin1(error) << QString();
@@ -1513,6 +1595,12 @@ void TestSolvarnSjekk::find_data()
         << "d=$(mktemp -d) && cp \"$0\" \"$d/s\" && chmod 755 \"$d\" \"$d/s\" && setpriv "
            "--reuid=nobody --regid=nogroup --clear-groups \"$d/s\" \"$@\"; s=$?; rm -r \"$d\"; "
            "exit $s";
+    QTest::newRow("serial port held by another program")
+        << QStringList{"--serial -s A"} << "find --serial --to 1 --pause 50" << 1
+        << "Porter som ikke kunne prøves:\n"
+           "  com1 (<pty>): i bruk av et annet program\n"
+           "1 port, 1 forsøk: 0 skrivere, 0 annet, 0 porter uten svar, 1 kunne ikke prøves\n"
+        << QString() << "held by another program";
     // One rule for a well-formed frame on both roads, whatever its letter.
     QTest::newRow("serial frame with a letter outside the table is a printer's")
         << QStringList{"--serial -s Z -l 5"} << "find --serial --to 1 --pause 50" << 0
@@ -1579,11 +1667,20 @@ void TestSolvarnSjekk::find()
     if (!devices.isEmpty())
         devices << QStringLiteral("/dev/solvarn-no-such-port");
 
+    // "held by another program": COM1's device held exclusively by the test itself.
+    std::unique_ptr<HeldPort> held;
+    if (setting == QLatin1String("held by another program")) {
+        held = std::make_unique<HeldPort>(devices.first());
+        if (!held->skipReason.isEmpty())
+            QSKIP(qPrintable(held->skipReason));
+    }
     const QStringList wrapper =
-        setting.isEmpty() ? QStringList{}
-                          : QStringList{QStringLiteral("sh"), QStringLiteral("-c"),
-                                        QString(setting).replace(QStringLiteral("PROG"),
-                                                                 QStringLiteral("\"$0\" \"$@\""))};
+        held ? held->wrapper
+        : setting.isEmpty()
+            ? QStringList{}
+            : QStringList{QStringLiteral("sh"), QStringLiteral("-c"),
+                          QString(setting).replace(QStringLiteral("PROG"),
+                                                   QStringLiteral("\"$0\" \"$@\""))};
     const CheckRun run =
         runCheck(arguments.split(QLatin1Char(' ')), devices.join(QLatin1Char(':')), wrapper);
     QCOMPARE(run.exitCode, exitCode);
