@@ -11,6 +11,7 @@
 #include "form1.h"
 #include "networkstate.h"
 #include "networkverdict.h"
+#include "pipetext.h"
 #include "serialcheckhost.h"
 #include "serialportcontrol.h"
 #include "simprocess.h"
@@ -25,6 +26,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUdpSocket>
@@ -84,7 +86,9 @@ CheckRun runCheck(const QStringList &arguments, const QString &comPorts = QStrin
     }
     run.elapsedMs = clock.elapsed();
     run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    // A byte order mark at the start is part of what was written, and kept (fromUtf8 drops it).
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    run.out = utf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
 }
@@ -294,6 +298,8 @@ private slots:
     void secondCheckStartsAfresh();
     void find_data();
     void find();
+    void pipeLineEnds_data();
+    void pipeLineEnds();
 };
 
 void TestSolvarnSjekk::check_data()
@@ -1403,6 +1409,22 @@ void TestSolvarnSjekk::find_data()
            "127.0.25.41,,annet,,\"port 1025 og 1024 åpne, ingen status; mottatt på port 1025: "
            "\"\"a,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"c\"\"\",,<ms>\n"
         << QString() << QString();
+    // Norwegian Excel splits at ";" and reads UTF-8 only after a byte order mark; a field is
+    // quoted for the separator in use, not for a comma.
+    QTest::newRow("CSV for Norwegian Excel: ; and a byte order mark")
+        << QStringList{"-a 127.0.25.130 -s b -l 7", "-a 127.0.25.131 --flood-bytes SSH-2.0"}
+        << "find 127.0.25.130,127.0.25.131 --csv --separator ; --bom --timeout 0.5" << 0
+        << QString(QChar(QChar::ByteOrderMark)) +
+               "sted;hastighet;funn;status;tekst;etiketter;tid_ms\n"
+               "127.0.25.130;;skriver;b;FEIL: Off line, Skriverfeil - Skrivehodet åpent;7;<ms>\n"
+               "127.0.25.131;;annet;;\"port 1025 og 1024 åpne, ingen status; mottatt på port 1025: "
+               "\"\"SSH-2.0SSH-2.0SSH-2.0SSH-2.0SSH-2.0SSH-2\"\"\";;<ms>\n"
+        << QString() << QString();
+    QTest::newRow("CSV with tabs") << QStringList{"-a 127.0.25.132 -s A -l 12"}
+                                   << "find 127.0.25.132 --csv --separator tab --timeout 0.5" << 0
+                                   << "sted\thastighet\tfunn\tstatus\ttekst\tetiketter\ttid_ms\n"
+                                      "127.0.25.132\t\tskriver\tA\tOK: Printer OK\t12\t<ms>\n"
+                                   << QString() << QString();
     QTest::newRow("Icinga 2 host objects for the printers only")
         << QStringList{"-a 127.0.25.50 -s A", "-a 127.0.25.51 --no-reply"}
         << "find 127.0.25.48/29 --icinga2 --timeout 0.5" << 0
@@ -1561,6 +1583,17 @@ void TestSolvarnSjekk::find_data()
              std::tuple{"CSV and Icinga 2 at once", "find 127.0.25.1 --csv --icinga2",
                         "cannot be given together"},
              std::tuple{"serial with addresses", "find --serial 127.0.25.1", "takes no addresses"},
+             std::tuple{"CSV separator not one of the three", "find 127.0.25.1 --csv --separator .",
+                        "--separator needs \",\", \";\" or \"tab\", not \".\""},
+             std::tuple{"CSV separator of two characters", "find 127.0.25.1 --csv --separator ;;",
+                        "--separator needs"},
+             std::tuple{"byte order mark without --csv", "find 127.0.25.1 --bom",
+                        "--separator and --bom are for --csv"},
+             std::tuple{"separator for the Icinga 2 list",
+                        "find 127.0.25.1 --icinga2 --separator ;",
+                        "--separator and --bom are for --csv"},
+             std::tuple{"serial option for the network", "find 127.0.25.1 --to 3",
+                        "--to is for the serial search"},
          }) {
         QTest::newRow(name) << QStringList{} << QString::fromLatin1(line) << 3 << QString()
                             << QString::fromLatin1(error) << QString();
@@ -1692,9 +1725,9 @@ void TestSolvarnSjekk::find()
     if (underWine)
         shown.replace(QRegularExpression(QStringLiteral("\\(COM[0-9]+\\): finnes ikke")),
                       QStringLiteral("(/dev/solvarn-no-such-port): finnes ikke"));
-    shown.replace(
-        QRegularExpression(QStringLiteral("(?<=,)[0-9]+$"), QRegularExpression::MultilineOption),
-        QStringLiteral("<ms>"));
+    shown.replace(QRegularExpression(QStringLiteral("(?<=[,;\t])[0-9]+$"),
+                                     QRegularExpression::MultilineOption),
+                  QStringLiteral("<ms>"));
     if (exitCode == 3) {
         QCOMPARE(run.out, QString());
         // A usage error is one line and nothing else; a search that could not be done or
@@ -1707,6 +1740,35 @@ void TestSolvarnSjekk::find()
         QCOMPARE(shown, out);
     }
     QVERIFY2(run.err.contains(err), qPrintable(run.err));
+}
+
+void TestSolvarnSjekk::pipeLineEnds_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("crLf");
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("no line end") << "Skriver"
+                                 << "Skriver";
+    QTest::newRow("LF alone") << "\n"
+                              << "\r\n";
+    QTest::newRow("two lines, the last one ended") << "a\nb\n"
+                                                   << "a\r\nb\r\n";
+    QTest::newRow("empty lines") << "\n\n"
+                                 << "\r\n\r\n";
+    QTest::newRow("CR LF stays as it is") << "a\r\nb\n"
+                                          << "a\r\nb\r\n";
+    QTest::newRow("a lone CR is no line end") << "a\rb\n"
+                                              << "a\rb\r\n";
+    QTest::newRow("CR, then LF on a line of its own") << "\r\r\n"
+                                                      << "\r\r\n";
+}
+
+void TestSolvarnSjekk::pipeLineEnds()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, crLf);
+    QCOMPARE(PipeText::withCrLf(text), crLf);
 }
 
 QTEST_MAIN(TestSolvarnSjekk)
