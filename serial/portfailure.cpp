@@ -2,8 +2,6 @@
 
 #include "commcontrol.h"
 
-#include <QFileInfo>
-
 PortFailure::Reason PortFailure::reasonOf(qint32 errorNumber, bool denied)
 {
     switch (errorNumber) {
@@ -16,14 +14,6 @@ PortFailure::Reason PortFailure::reasonOf(qint32 errorNumber, bool denied)
     default:
         return Reason::Other;
     }
-}
-
-bool PortFailure::denied(const QString &device)
-{
-    if (device.isEmpty())
-        return false;
-    const QFileInfo info(device);
-    return info.exists() && !(info.isReadable() && info.isWritable());
 }
 
 QString PortFailure::words(Reason reason)

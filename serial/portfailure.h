@@ -18,7 +18,7 @@ public:
     static Reason reasonOf(qint32 errorNumber, bool denied);
     // Whether the user may not open the device at all (a device of group dialout, for
     // instance): it exists, and this user may not both read and write it. A port held by
-    // another program can be read and written by this user.
+    // another program can be read and written by this user. Never on Windows.
     static bool denied(const QString &device);
     // What is said of the port after its name, in a list or a summary: "finnes ikke",
     // "i bruk av et annet program", ...
