@@ -10,6 +10,7 @@
 #include "logbox.h"
 #include "logpane.h"
 #include "networkprinter.h"
+#include "portfailure.h"
 #include "realplatformparts.h"
 #include "resizerule.h"
 #include "serialsweep.h"
@@ -20,7 +21,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -67,10 +67,7 @@ void Form1::createTests()
     fields.announce = [this](const QString &text) { m_accessibility->announceStart(text); };
     if (m_platform.comPortDevice) {
         fields.portDenied = [device = m_platform.comPortDevice](qint16 port) {
-            // A port held by another program can be read and written by this user; one the
-            // user may not open cannot (a device of group dialout, for instance).
-            const QFileInfo info(device(port));
-            return info.exists() && !(info.isReadable() && info.isWritable());
+            return PortFailure::denied(device(port));
         };
     }
     m_testHost = std::make_unique<FormTestHost>(fields);

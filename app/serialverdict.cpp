@@ -1,6 +1,5 @@
 #include "serialverdict.h"
 
-#include "commcontrol.h"
 #include "statustext.h"
 
 #include <QStringList>
@@ -41,26 +40,13 @@ void SerialVerdict::replyReceived(qint16 port, const PrinterStatus &status)
         outcome = Outcome::Silent;
     else if (!status.framed)
         outcome = Outcome::NotAStatus;
-    m_ports.append(Port{port, outcome, status});
+    m_ports.append(Port{port, outcome, PortFailure::Reason::Other, status});
 }
 
 void SerialVerdict::portFailed(qint16 port, qint32 errorNumber, bool denied)
 {
-    Outcome outcome = Outcome::Failed;
-    switch (errorNumber) {
-    case CommControl::comPortInvalid:
-        outcome = Outcome::NoSuchPort;
-        break;
-    case CommControl::comPortAlreadyOpen:
-        outcome = denied ? Outcome::NoAccess : Outcome::InUse;
-        break;
-    case CommControl::invalidPropertyValue:
-        outcome = Outcome::Speed;
-        break;
-    default:
-        break;
-    }
-    m_ports.append(Port{port, outcome, PrinterStatus()});
+    m_ports.append(Port{port, Outcome::Failed, PortFailure::reasonOf(errorNumber, denied),
+                        PrinterStatus()});
 }
 
 QList<qint16> SerialVerdict::portsWith(Outcome outcome) const
@@ -68,6 +54,16 @@ QList<qint16> SerialVerdict::portsWith(Outcome outcome) const
     QList<qint16> ports;
     for (const Port &port : m_ports) {
         if (port.outcome == outcome)
+            ports << port.number;
+    }
+    return ports;
+}
+
+QList<qint16> SerialVerdict::portsFailedWith(PortFailure::Reason reason) const
+{
+    QList<qint16> ports;
+    for (const Port &port : m_ports) {
+        if (port.outcome == Outcome::Failed && port.reason == reason)
             ports << port.number;
     }
     return ports;
@@ -87,22 +83,28 @@ QString SerialVerdict::text() const
     else
         sentences << QStringLiteral("Ingen skriver svarte");
 
-    const auto tell = [&](Outcome outcome, const QString &what) {
-        const QList<qint16> ports = portsWith(outcome);
+    const auto tellPorts = [&](const QList<qint16> &ports, const QString &what) {
         if (!ports.isEmpty())
             sentences << what.arg(portsText(ports));
+    };
+    const auto tell = [&](Outcome outcome, const QString &what) {
+        tellPorts(portsWith(outcome), what);
+    };
+    const auto tellFailed = [&](PortFailure::Reason reason, const QString &what) {
+        tellPorts(portsFailedWith(reason), what);
     };
     tell(Outcome::NotAStatus,
          QStringLiteral("%1 svarte, men ikke med en status: mulig feil hastighet, prøv en annen "
                         "hastighet"));
-    tell(Outcome::Speed, QStringLiteral("%1 kan ikke bruke denne hastigheten, prøv en annen"));
+    tellFailed(PortFailure::Reason::Speed,
+               QStringLiteral("%1 kan ikke bruke denne hastigheten, prøv en annen"));
     tell(Outcome::Silent, QStringLiteral("%1 svarer ikke"));
-    tell(Outcome::NoSuchPort, QStringLiteral("%1 finnes ikke"));
-    tell(Outcome::InUse,
-         QStringLiteral("%1 er i bruk av et annet program, lukk det og prøv igjen"));
-    tell(Outcome::NoAccess,
-         QStringLiteral("%1: ingen tilgang, be om tilgang til porten (gruppen dialout)"));
-    tell(Outcome::Failed, QStringLiteral("%1 kunne ikke åpnes"));
+    tellFailed(PortFailure::Reason::NoSuchPort, QStringLiteral("%1 finnes ikke"));
+    tellFailed(PortFailure::Reason::InUse,
+               QStringLiteral("%1 er i bruk av et annet program, lukk det og prøv igjen"));
+    tellFailed(PortFailure::Reason::NoAccess,
+               QStringLiteral("%1: ingen tilgang, be om tilgang til porten (gruppen dialout)"));
+    tellFailed(PortFailure::Reason::Other, QStringLiteral("%1 kunne ikke åpnes"));
 
     if (statuses.isEmpty()) {
         sentences << QStringLiteral("Sjekk at skriveren er på og koplet til, prøv en annen "

@@ -1,6 +1,7 @@
 #ifndef SERIALVERDICT_H
 #define SERIALVERDICT_H
 
+#include "portfailure.h"
 #include "printerstatus.h"
 
 #include <QList>
@@ -24,15 +25,18 @@ public:
     QString text() const;
 
 private:
-    enum class Outcome { Status, NotAStatus, Silent, NoSuchPort, InUse, NoAccess, Speed, Failed };
+    enum class Outcome { Status, NotAStatus, Silent, Failed };
     struct Port
     {
         qint16 number = 0;
         Outcome outcome = Outcome::Failed;
+        // Why, for a port that failed.
+        PortFailure::Reason reason = PortFailure::Reason::Other;
         PrinterStatus status;
     };
 
     QList<qint16> portsWith(Outcome outcome) const;
+    QList<qint16> portsFailedWith(PortFailure::Reason reason) const;
 
     QList<Port> m_ports;
 };

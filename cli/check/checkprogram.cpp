@@ -145,6 +145,9 @@ CheckSummary runSerial(const CheckOptions &options, ConsoleOutput &output, Findi
     WatchedCommControl comPort(
         *systemPort, numbering.resolve,
         [&host](qint16 port, const QString &device) { host.portDenied(port, device); });
+    comPort.setOpenFailedHandler([&host, &numbering](qint16 port, qint32 number) {
+        host.openFailed(port, number, numbering.resolve ? numbering.resolve(port) : QString());
+    });
     comPort.setReceivedHandler([&output, &clock](qint16 port, const QString &data) {
         output.received(QStringLiteral("com%1").arg(port), data, clock.elapsed());
     });

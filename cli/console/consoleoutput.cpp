@@ -40,10 +40,10 @@ ConsoleOutput::ConsoleOutput(Mode mode, int verbosity, std::FILE *out, std::FILE
 {
 }
 
-void ConsoleOutput::write(std::FILE *file, const QString &text)
+void ConsoleOutput::write(std::FILE *file, const QString &text, PipeText::Form form)
 {
     // Progress stars must show while the test sleeps: flushed each time.
-    writeWhole(file, text);
+    writeWhole(file, text, form);
 }
 
 void ConsoleOutput::AppendLog(const QString &text)
@@ -56,7 +56,8 @@ void ConsoleOutput::AppendLog(const QString &text)
         write(m_out, m_terminal.convert(text));
         break;
     case Mode::Raw:
-        write(m_out, text);
+        // The log's own bytes, as the window copies them, on every system.
+        write(m_out, text, PipeText::Form::Exact);
         break;
     case Mode::Plugin:
         // A bar would start performance data in the long output too.

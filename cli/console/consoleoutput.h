@@ -3,6 +3,7 @@
 
 #include "checksummary.h"
 #include "logsink.h"
+#include "pipetext.h"
 #include "terminaltext.h"
 
 #include <QString>
@@ -28,6 +29,7 @@ void endProcessAtOnce(int status);
 // at verbosity 1 one line more saying what was checked with which limits, at 2 also the log as
 // on a terminal, at 3 also every piece of data received, as bytes; nothing on standard error,
 // which a monitoring engine would put in front of the summary.
+// Files and pipes get all but the raw log in the system's own form (PipeText::Form::Local).
 //
 // Safe to call from two threads: the watchdog may end the program while a test writes.
 class ConsoleOutput : public LogSink
@@ -57,7 +59,8 @@ public:
 
 private:
     void writeSummaryLocked(const CheckSummary &summary);
-    static void write(std::FILE *file, const QString &text);
+    static void write(std::FILE *file, const QString &text,
+                      PipeText::Form form = PipeText::Form::Local);
 
     std::mutex m_mutex;
     Mode m_mode;

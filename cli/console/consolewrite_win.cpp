@@ -25,11 +25,11 @@ HANDLE consoleOf(std::FILE *file)
 
 } // namespace
 
-bool writeWhole(std::FILE *file, const QString &text)
+bool writeWhole(std::FILE *file, const QString &text, PipeText::Form form)
 {
     const HANDLE console = consoleOf(file);
     if (!console) {
-        const QByteArray bytes = text.toUtf8();
+        const QByteArray bytes = PipeText::bytes(text, form);
         const size_t written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
         const bool flushed = std::fflush(file) == 0;
         return written == size_t(bytes.size()) && flushed && !std::ferror(file);

@@ -1,6 +1,7 @@
 #include "findoptions.h"
 
 #include "addressrange.h"
+#include "csvoptions.h"
 #include "serialrangeoptions.h"
 #include "speedlist.h"
 
@@ -102,8 +103,9 @@ FindOptions parseFindOptions(const QStringList &arguments)
     const QCommandLineOption &from = serialRange.from;
     const QCommandLineOption &to = serialRange.to;
     const QCommandLineOption &pause = serialRange.pause;
-    parser.addOptions(
-        {help, parallel, timeout, all, csv, icinga2, output, serial, from, to, pause});
+    const CsvOptions csvStyle;
+    parser.addOptions({help, parallel, timeout, all, csv, csvStyle.separator,
+                       csvStyle.byteOrderMark, icinga2, output, serial, from, to, pause});
     // The usage line with the command's word and both forms.
     QString helpText = parser.helpText();
     helpText.replace(0, helpText.indexOf(QLatin1Char('\n')),
@@ -135,6 +137,9 @@ FindOptions parseFindOptions(const QStringList &arguments)
     options.format = parser.isSet(csv)       ? FindOptions::Format::Csv
                      : parser.isSet(icinga2) ? FindOptions::Format::Icinga2
                                              : FindOptions::Format::Terminal;
+    const QString csvError = csvStyle.read(parser, parser.isSet(csv), options.csv);
+    if (!csvError.isEmpty())
+        return fail(csvError);
     if (parser.isSet(output)) {
         options.outputFile = parser.value(output);
         if (options.outputFile.isEmpty() || options.outputFile == QLatin1String("-"))

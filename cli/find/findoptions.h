@@ -1,6 +1,8 @@
 #ifndef FINDOPTIONS_H
 #define FINDOPTIONS_H
 
+#include "csvstyle.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -31,6 +33,7 @@ struct FindOptions
     Action action = Action::Error;
     Mode mode = Mode::Network;
     Format format = Format::Terminal;
+    CsvStyle csv = CsvStyle::system();
     QList<quint32> addresses;
     // Empty: standard output. Otherwise replaced only when a printer was found.
     QString outputFile;

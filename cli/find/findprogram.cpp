@@ -8,6 +8,7 @@
 #include "interruptwatch.h"
 #include "isterminal.h"
 #include "networkfinder.h"
+#include "pipetext.h"
 #include "serialfinder.h"
 #include "systemcommcontrol.h"
 #include "threadsleeper.h"
@@ -141,6 +142,45 @@ FindResults findOnNetwork(const FindOptions &options, std::FILE *err)
         [&progress](const FindResults &results, int total) { progress.show(results, total); });
 }
 
+// The list in the format asked for, and the form of its bytes: a list for a person in the
+// system's own form, one for other programs in UTF-8.
+struct FoundList
+{
+    QString text;
+    PipeText::Form form = PipeText::Form::Local;
+};
+
+FoundList foundList(const FindOptions &options, const FindResults &results, std::FILE *out,
+                    std::FILE *err)
+{
+    const bool serial = options.mode == FindOptions::Mode::Serial;
+    const bool interrupted = results.interruptedBy != 0;
+    FoundList list;
+    switch (options.format) {
+    case FindOptions::Format::Csv:
+        list.text = FindReport::csv(results, options.csv.separator);
+        list.form = PipeText::Form::Utf8Lines;
+        // A mark is for a file: a terminal would show it.
+        if (options.csv.byteOrderMark && (!options.outputFile.isEmpty() || !isTerminal(out)))
+            list.text.prepend(QChar(QChar::ByteOrderMark));
+        // The CSV stays one header and its records; how far it came goes beside it.
+        if (interrupted)
+            write(err, FindReport::interrupted(results, serial) + QLatin1Char('\n'));
+        break;
+    case FindOptions::Format::Icinga2:
+        list.text = FindReport::icinga2(results);
+        list.form = PipeText::Form::Exact;
+        if (interrupted)
+            list.text += QStringLiteral("/* ") + FindReport::interrupted(results, serial) +
+                         QStringLiteral(" */\n");
+        break;
+    case FindOptions::Format::Terminal:
+        list.text = FindReport::terminal(results, serial);
+        break;
+    }
+    return list;
+}
+
 } // namespace
 
 int runFindProgram(const QStringList &arguments, std::FILE *out, std::FILE *err)
@@ -170,29 +210,12 @@ int runFindProgram(const QStringList &arguments, std::FILE *out, std::FILE *err)
         return usageExit;
     }
     const bool interrupted = results.interruptedBy != 0;
-    QString text;
-    switch (options.format) {
-    case FindOptions::Format::Csv:
-        text = FindReport::csv(results);
-        // The CSV stays one header and its records; how far it came goes beside it.
-        if (interrupted)
-            write(err, FindReport::interrupted(results, serial) + QLatin1Char('\n'));
-        break;
-    case FindOptions::Format::Icinga2:
-        text = FindReport::icinga2(results);
-        if (interrupted)
-            text += QStringLiteral("/* ") + FindReport::interrupted(results, serial) +
-                    QStringLiteral(" */\n");
-        break;
-    case FindOptions::Format::Terminal:
-        text = FindReport::terminal(results, serial);
-        break;
-    }
+    const FoundList list = foundList(options, results, out, err);
     const int found = interrupted ? InterruptWatch::exitStatus(results.interruptedBy)
                       : results.printers.isEmpty() ? notFoundExit
                                                    : foundExit;
     if (options.outputFile.isEmpty()) {
-        if (!writeWhole(out, text)) {
+        if (!writeWhole(out, list.text, list.form)) {
             write(err, program +
                            QStringLiteral("the list could not be written to standard "
                                           "output: ") +
@@ -210,7 +233,7 @@ int runFindProgram(const QStringList &arguments, std::FILE *out, std::FILE *err)
         return found;
     }
     QSaveFile file(options.outputFile);
-    const QByteArray bytes = text.toUtf8();
+    const QByteArray bytes = PipeText::bytes(list.text, list.form);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         write(err, program + options.outputFile + QStringLiteral(" could not be written: ") +
                        file.errorString() + QLatin1Char('\n'));

@@ -2,7 +2,7 @@
 
 #include "onrequestenquiry.h"
 
-#include <QRegularExpression>
+#include <QStringList>
 
 namespace {
 
@@ -33,16 +33,17 @@ QString secondsText(qint64 ms)
     return QString::number(double(ms) / 1000, 'f', 2) + QStringLiteral(" s");
 }
 
-QString csvField(QString text)
+QString csvField(QString text, QChar separator)
 {
-    static const QRegularExpression special(QStringLiteral("[\",\r\n]"));
-    if (!special.match(text).hasMatch())
+    const bool special = text.contains(separator) || text.contains(QLatin1Char('"')) ||
+                         text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+    if (!special)
         return text;
     return QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
            QLatin1Char('"');
 }
 
-QString csvLine(const FoundPlace &found, const QString &kind, const QString &text)
+QString csvLine(const FoundPlace &found, const QString &kind, const QString &text, QChar separator)
 {
     const QStringList fields{found.where,
                              found.speed == 0 ? QString() : QString::number(found.speed),
@@ -53,8 +54,8 @@ QString csvLine(const FoundPlace &found, const QString &kind, const QString &tex
                              QString::number(found.elapsedMs)};
     QStringList quoted;
     for (const QString &field : fields)
-        quoted << csvField(field);
-    return quoted.join(QLatin1Char(',')) + QLatin1Char('\n');
+        quoted << csvField(field, separator);
+    return quoted.join(separator) + QLatin1Char('\n');
 }
 
 } // namespace
@@ -118,17 +119,22 @@ QString FindReport::terminal(const FindResults &results, bool serial)
     return text;
 }
 
-QString FindReport::csv(const FindResults &results)
+QString FindReport::csv(const FindResults &results, QChar separator)
 {
-    QString text = QStringLiteral("sted,hastighet,funn,status,tekst,etiketter,tid_ms\n");
+    QString text = QStringList{QStringLiteral("sted"),  QStringLiteral("hastighet"),
+                               QStringLiteral("funn"),  QStringLiteral("status"),
+                               QStringLiteral("tekst"), QStringLiteral("etiketter"),
+                               QStringLiteral("tid_ms")}
+                       .join(separator) +
+                   QLatin1Char('\n');
     for (const FoundPlace &found : results.printers)
-        text += csvLine(found, QStringLiteral("skriver"), found.text);
+        text += csvLine(found, QStringLiteral("skriver"), found.text, separator);
     for (const FoundPlace &found : results.others)
-        text += csvLine(found, QStringLiteral("annet"), found.seen);
+        text += csvLine(found, QStringLiteral("annet"), found.seen, separator);
     for (const FoundPlace &found : results.candidates)
-        text += csvLine(found, QStringLiteral("stille"), found.seen);
+        text += csvLine(found, QStringLiteral("stille"), found.seen, separator);
     for (const FoundPlace &found : results.unusable)
-        text += csvLine(found, QStringLiteral("ikke prøvd"), found.seen);
+        text += csvLine(found, QStringLiteral("ikke prøvd"), found.seen, separator);
     return text;
 }
 

@@ -10,8 +10,9 @@ namespace FindReport {
 
 // For a person: the printers, then apart what else answered, then the counts.
 QString terminal(const FindResults &results, bool serial);
-// A header line, then one line for each printer and for each other answer (RFC 4180 quoting).
-QString csv(const FindResults &results);
+// A header line, then one line for each printer and for each other answer, the fields
+// separated by separator (RFC 4180 quoting).
+QString csv(const FindResults &results, QChar separator);
 // One Icinga 2 host object for each printer, marked for the network service of
 // docs/monitoring.md and checked as a host with the Icinga Template Library's "hostalive", as
 // the example there.

@@ -2,6 +2,7 @@
 
 #include "commcontrol.h"
 #include "logsink.h"
+#include "portfailure.h"
 #include "serialcheckhost.h"
 #include "serialsweep.h"
 #include "serialsweephost.h"
@@ -77,12 +78,10 @@ void SerialFinder::openFailed(qint16 port, qint32 number, const QString &device)
 {
     if (m_denied)
         return;
-    const QString where = device.isEmpty() ? QStringLiteral("com%1").arg(port)
-                                           : QStringLiteral("com%1 (%2)").arg(port).arg(device);
-    if (number == CommControl::comPortAlreadyOpen)
-        m_unusable = where + QStringLiteral(": i bruk av et annet program");
-    else if (number == RuntimeErrors::ComPortInvalid)
-        m_unusable = where + QStringLiteral(": finnes ikke");
+    // A port that is missing or held is so at every speed; a speed it cannot do is not.
+    const PortFailure::Reason reason = PortFailure::reasonOf(number, false);
+    if (reason == PortFailure::Reason::InUse || reason == PortFailure::Reason::NoSuchPort)
+        m_unusable = PortFailure::told(port, device, reason);
 }
 
 void SerialFinder::setStopWhen(std::function<int()> stopWhen)

@@ -1,5 +1,6 @@
 #include "serialcheckhost.h"
 
+#include "portfailure.h"
 #include "statustext.h"
 
 #include <utility>
@@ -37,6 +38,13 @@ void SerialCheckHost::portDenied(qint16 port, const QString &device)
     m_denied.append(Denied{port, device});
 }
 
+void SerialCheckHost::openFailed(qint16 port, qint32 number, const QString &device)
+{
+    const bool denied = !m_denied.isEmpty() && m_denied.constLast().port == port;
+    if (PortFailure::reasonOf(number, denied) == PortFailure::Reason::InUse)
+        m_inUse.append(Denied{port, device});
+}
+
 void SerialCheckHost::portDone()
 {
     if (m_portDoneHandler)
@@ -58,9 +66,7 @@ std::optional<CheckSummary> SerialCheckHost::findingSoFar(const SerialSweepField
 
 QString SerialCheckHost::deniedText(qint16 port, const QString &device)
 {
-    return QStringLiteral("com%1 (%2): ingen tilgang; brukeren må være med i gruppen dialout")
-        .arg(port)
-        .arg(device);
+    return PortFailure::told(port, device, PortFailure::Reason::NoAccess);
 }
 
 CheckSummary SerialCheckHost::summary(const SerialSweepFields &fields,
@@ -75,14 +81,24 @@ CheckSummary SerialCheckHost::summary(const SerialSweepFields &fields,
                               .arg(answer.port)
                               .arg(serialStatusText(answer.status).trimmed(), answer.status.letter);
     }
+    const auto inUseText = [](const Denied &inUse) {
+        return PortFailure::told(inUse.port, inUse.device, PortFailure::Reason::InUse);
+    };
     for (const Denied &denied : m_denied)
         result.details << deniedText(denied);
+    for (const Denied &inUse : m_inUse)
+        result.details << inUseText(inUse);
     result.perfData << QStringLiteral("answered=%1;;;0").arg(m_answers.size());
 
     if (m_answers.isEmpty()) {
         if (!m_denied.isEmpty()) {
             result.status = CheckStatus::Unknown;
             result.text = deniedText(m_denied.first());
+            return result;
+        }
+        if (!m_inUse.isEmpty()) {
+            result.status = CheckStatus::Unknown;
+            result.text = inUseText(m_inUse.first());
             return result;
         }
         result.status = CheckStatus::Critical;

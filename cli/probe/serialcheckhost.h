@@ -15,8 +15,9 @@
 // summary (the sweep logs the correction itself), what each port answered and which ports the
 // user may not open, and makes the summary: the worst status of the ports that answered (the
 // first of equally bad ones named), each port on a line of its own; UNKNOWN when none answered
-// but a port was denied (a matter of the user's rights, not of the printer), CRITICAL when
-// none answered at all.
+// but a port was denied (a matter of the user's rights, not of the printer) or held by another
+// program (the check could not ask; the printer may be fine), CRITICAL when none answered at
+// all.
 class SerialCheckHost : public SerialSweepHost
 {
 public:
@@ -31,6 +32,8 @@ public:
     void portDone() override;
     // The port's device exists, but the user may not open it.
     void portDenied(qint16 port, const QString &device);
+    // An open that failed, with the control's number; told after portDenied.
+    void openFailed(qint16 port, qint32 number, const QString &device);
 
     // The caller adds the time to the performance data.
     CheckSummary summary(const SerialSweepFields &fields, const LabelThresholds &thresholds) const;
@@ -54,6 +57,8 @@ private:
 
     QList<Answer> m_answers;
     QList<Denied> m_denied;
+    // Ports held by another program.
+    QList<Denied> m_inUse;
     QString m_correctedFra;
     QString m_correctedTil;
     std::function<void()> m_portDoneHandler;

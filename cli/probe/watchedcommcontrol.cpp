@@ -1,6 +1,6 @@
 #include "watchedcommcontrol.h"
 
-#include <QFileInfo>
+#include "portfailure.h"
 
 #include <utility>
 
@@ -53,11 +53,8 @@ void WatchedCommControl::setPortOpen(bool open)
         m_inner.setPortOpen(open);
     } catch (const RuntimeError &error) {
         if (open && error.number == comPortAlreadyOpen) {
-            // A port held by another program can be read and written by this user; one the
-            // user may not open cannot (a device of group dialout, for instance).
             const QString device = m_resolve ? m_resolve(m_inner.CommPort()) : QString();
-            const QFileInfo info(device);
-            if (!device.isEmpty() && info.exists() && !(info.isReadable() && info.isWritable()))
+            if (PortFailure::denied(device))
                 m_onDenied(m_inner.CommPort(), device);
         }
         if (open && m_onOpenFailed)

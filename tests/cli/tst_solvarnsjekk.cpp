@@ -11,6 +11,7 @@
 #include "form1.h"
 #include "networkstate.h"
 #include "networkverdict.h"
+#include "pipetext.h"
 #include "serialcheckhost.h"
 #include "serialportcontrol.h"
 #include "simprocess.h"
@@ -27,6 +28,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUdpSocket>
@@ -37,6 +39,8 @@
 #include <tuple>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
@@ -84,7 +88,9 @@ CheckRun runCheck(const QStringList &arguments, const QString &comPorts = QStrin
     }
     run.elapsedMs = clock.elapsed();
     run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    // A byte order mark at the start is part of what was written, and kept (fromUtf8 drops it).
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    run.out = utf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
 }
@@ -189,6 +195,39 @@ struct NotAllowed
     }
 };
 
+// Another program's hold on a serial port: its device opened and made exclusive (TIOCEXCL), so
+// that a further open fails with EBUSY. Root opens it all the same (CAP_SYS_ADMIN): root runs
+// the check without that capability.
+struct HeldPort
+{
+    int descriptor = -1;
+    QString skipReason;
+    QStringList wrapper;
+
+    explicit HeldPort(const QString &device)
+    {
+        descriptor = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (descriptor < 0 || ::ioctl(descriptor, TIOCEXCL) != 0) {
+            skipReason = QStringLiteral("the pseudo-terminal cannot be held exclusively");
+            return;
+        }
+        if (::geteuid() != 0)
+            return;
+        const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+        if (setpriv.isEmpty())
+            skipReason = QStringLiteral("setpriv (util-linux) is missing");
+        else
+            wrapper = QStringList{setpriv, QStringLiteral("--bounding-set=-sys_admin")};
+    }
+    ~HeldPort()
+    {
+        if (descriptor >= 0)
+            ::close(descriptor);
+    }
+    HeldPort(const HeldPort &) = delete;
+    HeldPort &operator=(const HeldPort &) = delete;
+};
+
 // The monitoring-plugin line: STATUS - text, then optionally " | " and label=value[UOM]
 // entries with up to four ;-separated thresholds and limits.
 const QRegularExpression pluginLine(QStringLiteral(
@@ -263,6 +302,8 @@ private slots:
     void secondCheckStartsAfresh();
     void find_data();
     void find();
+    void pipeLineEnds_data();
+    void pipeLineEnds();
 };
 
 void TestSolvarnSjekk::check_data()
@@ -496,6 +537,14 @@ void TestSolvarnSjekk::check_data()
            "dialout \\| time=[0-9.]+s;;;0\\.000;10\\.000 answered=0;;;0$"
         << QString() << 0;
 
+    // The check could not ask: the printer may be well, a matter for whoever holds the port.
+    QTest::newRow("serial port held by another program")
+        << args("--serial -s A") << QByteArray() << "held by another program"
+        << args("serial --to 1 --plugin") << 3
+        << "^UNKNOWN - com1 \\(/dev/pts/[0-9]+\\): i bruk av et annet program \\| "
+           "time=[0-9.]+s;;;0\\.000;10\\.000 answered=0;;;0$"
+        << QString() << 0;
+
     const QString unknown = QStringLiteral("^UNKNOWN - ");
     const QByteArray noReply;
     for (const auto &[name, line] : {
@@ -557,11 +606,13 @@ void TestSolvarnSjekk::check()
         device = QStringLiteral("/dev/solvarn-no-such-port");
 
     // These rigs reach the check through Linux itself: a private resolver file in a mount
-    // namespace, a device's file permissions. The Windows build under Wine has neither.
-    const bool linuxRig =
-        rig == QLatin1String("silent name server") || rig == QLatin1String("not allowed");
+    // namespace, a device's file permissions, a terminal held exclusively (Wine lets a second
+    // program open a COM port that one holds). The Windows build under Wine has none of them.
+    const bool linuxRig = rig == QLatin1String("silent name server") ||
+                          rig == QLatin1String("not allowed") ||
+                          rig == QLatin1String("held by another program");
     if (linuxRig && qEnvironmentVariableIsSet("SOLVARN_SJEKK_UNDER_WINE"))
-        QSKIP("the rig needs Linux's name resolution and device permissions");
+        QSKIP("the rig needs Linux's name resolution, device permissions or terminals");
 
     CheckRun run;
     if (rig == QLatin1String("silent name server")) {
@@ -577,6 +628,11 @@ void TestSolvarnSjekk::check()
         if (!notAllowed.skipReason.isEmpty())
             QSKIP(qPrintable(notAllowed.skipReason));
         run = runCheck(arguments, device, notAllowed.wrapper, notAllowed.checkProgram);
+    } else if (rig == QLatin1String("held by another program")) {
+        const HeldPort held(device);
+        if (!held.skipReason.isEmpty())
+            QSKIP(qPrintable(held.skipReason));
+        run = runCheck(arguments, device, held.wrapper);
     } else if (rig == QLatin1String("missing port, then the printer")) {
         run = runCheck(arguments, QStringLiteral("/dev/zz-solvarn-no-such-port:") + device);
     } else if (rig == QLatin1String("one printer on com1 to com6")) {
@@ -1173,7 +1229,9 @@ void TestSolvarnSjekk::thresholdRange()
 
 void TestSolvarnSjekk::serialVerdict_data()
 {
-    QTest::addColumn<QStringList>("replies"); // "port:reply", in the order of the sweep
+    // "port:reply", "port!error number" (an open that failed), "port!denied" (the user may not
+    // open its device), in the order of the sweep.
+    QTest::addColumn<QStringList>("replies");
     QTest::addColumn<QString>("line");
     QTest::newRow("equally bad: the first is named")
         << QStringList{"3:\x02  B000040\x03", "5:\x02  C000050\x03"}
@@ -1191,6 +1249,26 @@ void TestSolvarnSjekk::serialVerdict_data()
         << QStringList{"1:", "2:\x02  A000120\x03"}
         << "OK - com2: - Skriver OK - (status A, 120 etiketter igjen) | "
            "answered=1;;;0 labels=120;;;0";
+    // 8005 comPortAlreadyOpen, 8002 comPortInvalid, 380 a speed the port cannot do.
+    QTest::newRow("held port, the others silent: the first held one named")
+        << QStringList{"1:", "2!8005", "3!8005"}
+        << "UNKNOWN - com2 (/dev/ttyS2): i bruk av et annet program | answered=0;;;0";
+    QTest::newRow("a denied port is named before a held one, wherever it comes")
+        << QStringList{"1!8005", "2!denied"}
+        << "UNKNOWN - com2 (/dev/ttyS2): ingen tilgang; brukeren må være med i gruppen dialout | "
+           "answered=0;;;0";
+    QTest::newRow("a missing port is not held")
+        << QStringList{"1!8002"}
+        << "CRITICAL - ingen serieport svarte (com 1 til 16, 19200) | "
+           "answered=0;;;0";
+    QTest::newRow("a speed the port cannot do is not held")
+        << QStringList{"1!380"}
+        << "CRITICAL - ingen serieport svarte (com 1 til 16, 19200) | "
+           "answered=0;;;0";
+    QTest::newRow("an answer decides over a held port")
+        << QStringList{"1!8005", "2:\x02  b000002\x03"}
+        << "CRITICAL - com2: Off-line, error condition - Skrivehodet åpent - (status b, 2 "
+           "etiketter igjen) | answered=1;;;0 labels=2;;;0";
 }
 
 void TestSolvarnSjekk::serialVerdict()
@@ -1198,9 +1276,21 @@ void TestSolvarnSjekk::serialVerdict()
     QFETCH(QStringList, replies);
     QFETCH(QString, line);
     SerialCheckHost host;
-    for (const QString &reply : replies)
-        host.replyReceived(qint16(reply.section(QLatin1Char(':'), 0, 0).toInt()),
-                           reply.section(QLatin1Char(':'), 1));
+    for (const QString &reply : replies) {
+        const QChar mark = reply.contains(QLatin1Char('!')) ? QLatin1Char('!') : QLatin1Char(':');
+        const auto port = qint16(reply.section(mark, 0, 0).toInt());
+        const QString rest = reply.section(mark, 1);
+        const QString device = QStringLiteral("/dev/ttyS%1").arg(port);
+        if (mark == QLatin1Char(':')) {
+            host.replyReceived(port, rest);
+        } else if (rest == QLatin1String("denied")) {
+            // As the watched control tells it: denied first, then the open that failed.
+            host.portDenied(port, device);
+            host.openFailed(port, 8005, device);
+        } else {
+            host.openFailed(port, rest.toInt(), device);
+        }
+    }
     const SerialSweepFields fields{QStringLiteral("1"), QStringLiteral("16"),
                                    QStringLiteral("19200"), QStringLiteral("350")};
     QCOMPARE(host.summary(fields, {}).line(), line);
@@ -1360,6 +1450,22 @@ void TestSolvarnSjekk::find_data()
            "127.0.25.41,,annet,,\"port 1025 og 1024 åpne, ingen status; mottatt på port 1025: "
            "\"\"a,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"ca,b\"\"c\"\"\",,<ms>\n"
         << QString() << QString();
+    // Norwegian Excel splits at ";" and reads UTF-8 only after a byte order mark; a field is
+    // quoted for the separator in use, not for a comma.
+    QTest::newRow("CSV for Norwegian Excel: ; and a byte order mark")
+        << QStringList{"-a 127.0.25.130 -s b -l 7", "-a 127.0.25.131 --flood-bytes SSH-2.0"}
+        << "find 127.0.25.130,127.0.25.131 --csv --separator ; --bom --timeout 0.5" << 0
+        << QString(QChar(QChar::ByteOrderMark)) +
+               "sted;hastighet;funn;status;tekst;etiketter;tid_ms\n"
+               "127.0.25.130;;skriver;b;FEIL: Off line, Skriverfeil - Skrivehodet åpent;7;<ms>\n"
+               "127.0.25.131;;annet;;\"port 1025 og 1024 åpne, ingen status; mottatt på port 1025: "
+               "\"\"SSH-2.0SSH-2.0SSH-2.0SSH-2.0SSH-2.0SSH-2\"\"\";;<ms>\n"
+        << QString() << QString();
+    QTest::newRow("CSV with tabs") << QStringList{"-a 127.0.25.132 -s A -l 12"}
+                                   << "find 127.0.25.132 --csv --separator tab --timeout 0.5" << 0
+                                   << "sted\thastighet\tfunn\tstatus\ttekst\tetiketter\ttid_ms\n"
+                                      "127.0.25.132\t\tskriver\tA\tOK: Printer OK\t12\t<ms>\n"
+                                   << QString() << QString();
     QTest::newRow("Icinga 2 host objects for the printers only")
         << QStringList{"-a 127.0.25.50 -s A", "-a 127.0.25.51 --no-reply"}
         << "find 127.0.25.48/29 --icinga2 --timeout 0.5" << 0
@@ -1518,6 +1624,15 @@ void TestSolvarnSjekk::find_data()
              std::tuple{"CSV and Icinga 2 at once", "find 127.0.25.1 --csv --icinga2",
                         "cannot be given together"},
              std::tuple{"serial with addresses", "find --serial 127.0.25.1", "takes no addresses"},
+             std::tuple{"CSV separator not one of the three", "find 127.0.25.1 --csv --separator .",
+                        "--separator needs \",\", \";\" or \"tab\", not \".\""},
+             std::tuple{"CSV separator of two characters", "find 127.0.25.1 --csv --separator ;;",
+                        "--separator needs"},
+             std::tuple{"byte order mark without --csv", "find 127.0.25.1 --bom",
+                        "--separator and --bom are for --csv"},
+             std::tuple{"separator for the Icinga 2 list",
+                        "find 127.0.25.1 --icinga2 --separator ;",
+                        "--separator and --bom are for --csv"},
              std::tuple{"serial option for the network", "find 127.0.25.1 --to 3",
                         "--to is for the serial search"},
          }) {
@@ -1554,6 +1669,12 @@ void TestSolvarnSjekk::find_data()
         << "d=$(mktemp -d) && cp \"$0\" \"$d/s\" && chmod 755 \"$d\" \"$d/s\" && setpriv "
            "--reuid=nobody --regid=nogroup --clear-groups \"$d/s\" \"$@\"; s=$?; rm -r \"$d\"; "
            "exit $s";
+    QTest::newRow("serial port held by another program")
+        << QStringList{"--serial -s A"} << "find --serial --to 1 --pause 50" << 1
+        << "Porter som ikke kunne prøves:\n"
+           "  com1 (<pty>): i bruk av et annet program\n"
+           "1 port, 1 forsøk: 0 skrivere, 0 annet, 0 porter uten svar, 1 kunne ikke prøves\n"
+        << QString() << "held by another program";
     // One rule for a well-formed frame on both roads, whatever its letter.
     QTest::newRow("serial frame with a letter outside the table is a printer's")
         << QStringList{"--serial -s Z -l 5"} << "find --serial --to 1 --pause 50" << 0
@@ -1620,11 +1741,20 @@ void TestSolvarnSjekk::find()
     if (!devices.isEmpty())
         devices << QStringLiteral("/dev/solvarn-no-such-port");
 
+    // "held by another program": COM1's device held exclusively by the test itself.
+    std::unique_ptr<HeldPort> held;
+    if (setting == QLatin1String("held by another program")) {
+        held = std::make_unique<HeldPort>(devices.first());
+        if (!held->skipReason.isEmpty())
+            QSKIP(qPrintable(held->skipReason));
+    }
     const QStringList wrapper =
-        setting.isEmpty() ? QStringList{}
-                          : QStringList{QStringLiteral("sh"), QStringLiteral("-c"),
-                                        QString(setting).replace(QStringLiteral("PROG"),
-                                                                 QStringLiteral("\"$0\" \"$@\""))};
+        held ? held->wrapper
+        : setting.isEmpty()
+            ? QStringList{}
+            : QStringList{QStringLiteral("sh"), QStringLiteral("-c"),
+                          QString(setting).replace(QStringLiteral("PROG"),
+                                                   QStringLiteral("\"$0\" \"$@\""))};
     const CheckRun run =
         runCheck(arguments.split(QLatin1Char(' ')), devices.join(QLatin1Char(':')), wrapper);
     QCOMPARE(run.exitCode, exitCode);
@@ -1636,9 +1766,9 @@ void TestSolvarnSjekk::find()
     if (underWine)
         shown.replace(QRegularExpression(QStringLiteral("\\(COM[0-9]+\\): finnes ikke")),
                       QStringLiteral("(/dev/solvarn-no-such-port): finnes ikke"));
-    shown.replace(
-        QRegularExpression(QStringLiteral("(?<=,)[0-9]+$"), QRegularExpression::MultilineOption),
-        QStringLiteral("<ms>"));
+    shown.replace(QRegularExpression(QStringLiteral("(?<=[,;\t])[0-9]+$"),
+                                     QRegularExpression::MultilineOption),
+                  QStringLiteral("<ms>"));
     if (exitCode == 3) {
         QCOMPARE(run.out, QString());
         // A usage error is one line and nothing else; a search that could not be done or
@@ -1651,6 +1781,35 @@ void TestSolvarnSjekk::find()
         QCOMPARE(shown, out);
     }
     QVERIFY2(run.err.contains(err), qPrintable(run.err));
+}
+
+void TestSolvarnSjekk::pipeLineEnds_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("crLf");
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("no line end") << "Skriver"
+                                 << "Skriver";
+    QTest::newRow("LF alone") << "\n"
+                              << "\r\n";
+    QTest::newRow("two lines, the last one ended") << "a\nb\n"
+                                                   << "a\r\nb\r\n";
+    QTest::newRow("empty lines") << "\n\n"
+                                 << "\r\n\r\n";
+    QTest::newRow("CR LF stays as it is") << "a\r\nb\n"
+                                          << "a\r\nb\r\n";
+    QTest::newRow("a lone CR is no line end") << "a\rb\n"
+                                              << "a\rb\r\n";
+    QTest::newRow("CR, then LF on a line of its own") << "\r\r\n"
+                                                      << "\r\r\n";
+}
+
+void TestSolvarnSjekk::pipeLineEnds()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, crLf);
+    QCOMPARE(PipeText::withCrLf(text), crLf);
 }
 
 QTEST_MAIN(TestSolvarnSjekk)

@@ -21,6 +21,8 @@
 #   9. one installation: a reinstall keeps the folder and the PATH choice; a move to another
 #      folder leaves no copy, and the uninstaller gives back the PATH as it was;
 #  10. a /D= folder on a drive that is not there: status 4, nothing installed.
+#  11. the check's output redirected and piped in cmd under code page 850 (Norway's): a file
+#      that `type` shows right, and `find` on a pipe, read back from the console's screen.
 #   tools/windows/test-wine.sh [LINUX_BUILD] [WINDOWS_BUILD]    (defaults: build, build-windows)
 #   SOLVARN_WINE_STEPS="4 5"   runs only the steps named (default: all)
 # Exits 0 when every step passed. Everything the steps wrote is kept in WINDOWS_BUILD/wine-test.
@@ -51,7 +53,7 @@ wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 [ -x "$wineserver" ] || wineserver="$(command -v wineserver)"
 
-steps="${SOLVARN_WINE_STEPS:-1 2 3 4 5 6 7 8 9 10}"
+steps="${SOLVARN_WINE_STEPS:-1 2 3 4 5 6 7 8 9 10 11}"
 step() { [[ " $steps " == *" $1 "* ]]; }
 
 failed=()
@@ -620,6 +622,64 @@ else
     fail "/D=$drive:\\Verktøy\\Solvarn: exit $status (4 expected), left: ${rest:-nothing}"
 fi
 expect_path "a drive that is not there: the PATH as before" "$before"
+fi
+
+# 11. Files and pipes in cmd under code page 850: the check's text must reach `type` and `find`
+# in the console's code page, with CR LF. Batch files (in code page 850, as cmd reads them) run
+# the check into a file and show it with type, and filter the check's own pipe with find; what
+# the console shows is read back from a pseudo-terminal, as in step 6. With UTF-8 in the file
+# the console would show "Fors├©ker ├Ñ n├Ñ".
+pipe_step() {
+    local windows_work exe status=0
+    windows_work="Z:$(printf '%s' "$work" | tr '/' '\\')"
+    exe="Z:$(printf '%s' "$stage/solvarn-sjekk.exe" | tr '/' '\\')"
+    # pipe_batch <name> <command lines...>: runs them in cmd under chcp 850; the console's
+    # screen, escapes, line ends and blanks left out, in $work/<name>.shown.
+    pipe_batch() {
+        local name="$1" line
+        shift
+        {
+            printf '@echo off\r\nchcp 850 >nul\r\n'
+            for line in "$@"; do printf '%s\r\n' "$line"; done
+        } | iconv -f UTF-8 -t CP850 >"$work/$name.cmd"
+        LANG=C.UTF-8 script -qec "$(printf '%q ' "$wine" cmd /c "$windows_work\\$name.cmd")" \
+            /dev/null </dev/null >"$work/$name.typescript" 2>&1 || status=$?
+        sed 's/\x1b\[[0-9;?]*[A-Za-z]//g' <"$work/$name.typescript" | tr -d '\r ' >"$work/$name.shown"
+    }
+    # shows <name> <texts...>: the texts the screen lacks, quoted, on standard output.
+    shows() {
+        local name="$1" text
+        shift
+        for text in "$@"; do
+            grep -qF -- "$(printf '%s' "$text" | tr -d ' ')" "$work/$name.shown" ||
+                printf '"%s" ' "$text"
+        done
+    }
+    start_sim "$work/pipe-sim.log" --address 127.0.14.5 --status b --labels 4
+    rm -f "$work/ut.txt"
+    pipe_batch pipe-type "\"$exe\" network 127.0.14.5 > \"$windows_work\\ut.txt\"" \
+        "type \"$windows_work\\ut.txt\""
+    pipe_batch pipe-find "\"$exe\" network 127.0.14.5 | find \"Skrivehodet\""
+    kill "$sim_pid" 2>/dev/null || true
+    local summary="CRITICAL - 127.0.14.5: Off line, Skriverfeil - Skrivehodet åpent (status b"
+    local lacks
+    lacks="$(shows pipe-type "Forsøker å nå skriveren, dette kan ta flere sekunder:" "$summary")"
+    lacks="$lacks$(shows pipe-find "FEIL: Off line, Skriverfeil - Skrivehodet åpent" "$summary")"
+    # The file itself: code page 850 ("ø" is 0x9B), no UTF-8, every line ending in CR LF.
+    local file="$work/ut.txt" bytes=""
+    LC_ALL=C grep -q $'Fors\x9bker' "$file" 2>/dev/null || bytes="no \"Forsøker\" in code page 850; "
+    LC_ALL=C grep -q $'\xc3' "$file" 2>/dev/null && bytes="${bytes}UTF-8 in it; "
+    [ -s "$file" ] && [ "$(LC_ALL=C grep -c $'\r$' "$file")" = "$(wc -l <"$file")" ] ||
+        bytes="${bytes}lines without CR LF"
+    if [ -z "$lacks" ] && [ -z "$bytes" ]; then
+        pass "cmd under code page 850: type and find show \"Forsøker å nå\" and \"Skrivehodet åpent\"; ut.txt in 850 with CR LF"
+    else
+        fail "cmd under code page 850 (exit $status): the console lacks ${lacks:-nothing}; ut.txt: ${bytes:-right} (see $work/pipe-type.typescript, $work/pipe-find.typescript)"
+    fi
+}
+if step 11; then
+    say "11. The check's output through a file and a pipe in cmd, code page 850"
+    pipe_step
 fi
 
 if [ ${#failed[@]} -gt 0 ]; then

@@ -28,12 +28,44 @@ if [ -n "${SOLVARN_COM_PORTS:-}" ]; then
     export SOLVARN_COM_PORTS
 fi
 
+# The program writes files and pipes as Windows' own tools read them: its text in the console's
+# code page (Wine gives every console program one, headless here) with CR LF, --csv in UTF-8
+# with a byte order mark and CR LF, --raw and --icinga2 in UTF-8 as on Linux. The table reads
+# what the Linux program writes: each is turned back here, by the same rules.
+code_page_file="$prefix/solvarn-console-code-page"
+if [ ! -s "$code_page_file" ]; then
+    # "Active code page: 850", through a file (as below).
+    "$wine" cmd /c chcp </dev/null >"$code_page_file.said" 2>/dev/null || true
+    tr -dc '0-9' <"$code_page_file.said" >"$code_page_file"
+fi
+code_page="$(cat "$code_page_file")"
+as_linux_text() { # the program's text: UTF-8, LF
+    if [ -z "$code_page" ] || [ "$code_page" = 0 ] || [ "$code_page" = 65001 ]; then
+        sed 's/\r$//'
+    else
+        iconv -f "CP$code_page" -t UTF-8 | sed 's/\r$//'
+    fi
+}
+stdout_form=text
+case " $* " in
+*" --raw "* | *" --icinga2 "*) stdout_form=exact ;;
+*" --csv "*) stdout_form=csv ;;
+esac
+as_linux_stdout() {
+    case "$stdout_form" in
+    exact) cat ;;
+    # The mark stays where it was asked for, as on Linux.
+    csv) if [[ " $* " == *" --bom "* ]]; then sed 's/\r$//'; else sed '1s/^\xef\xbb\xbf//; s/\r$//'; fi ;;
+    *) as_linux_text ;;
+    esac
+}
+
 # Files, not pipes: Wine's server, which may outlive the program, would hold a pipe open.
 out="$(mktemp)"
 err="$(mktemp)"
 trap 'rm -f "$out" "$err"' EXIT
 status=0
 "$wine" "$exe" "$@" </dev/null >"$out" 2>"$err" || status=$?
-cat "$out"
-cat "$err" >&2
+as_linux_stdout "$@" <"$out"
+as_linux_text <"$err" >&2
 exit "$status"

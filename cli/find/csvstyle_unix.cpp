@@ -1,0 +1,6 @@
+#include "csvstyle.h"
+
+CsvStyle CsvStyle::system()
+{
+    return CsvStyle{};
+}
