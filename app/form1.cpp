@@ -24,6 +24,8 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QWindow>
 
 #include <cstdlib>
@@ -47,6 +49,19 @@ Form1::Form1(Form1Platform platform, QWidget *parent)
     connectEvents();
     m_focus->setTabOrder();
     Form_Load();
+}
+
+void Form1::stepAsideFromAnother()
+{
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    QRect placed = frameGeometry().translated(step, step);
+    if (const QScreen *shown = screen()) {
+        const QRect room = shown->availableGeometry();
+        // Back to the top left corner where the step would leave the screen.
+        if (!room.contains(placed))
+            placed.moveTopLeft(room.topLeft());
+    }
+    move(placed.topLeft());
 }
 
 Form1::~Form1() = default;

@@ -32,6 +32,10 @@ public:
     explicit Form1(Form1Platform platform = {}, QWidget *parent = nullptr);
     ~Form1() override;
 
+    // Moves the shown window down and to the right by a title bar's height, staying on its
+    // screen: a second window then opens beside the first instead of hiding it.
+    void stepAsideFromAnother();
+
     qint16 PrinterMode() const { return m_PrinterMode; }
     const QString &logText() const;
 

@@ -10,7 +10,7 @@
 
 int main(int argc, char *argv[])
 {
-    const RunningMarker running;
+    const RunningMarker running(RunningMarker::Program::Window);
     if (!DesktopGuard::desktopNamed(argc, argv))
         return DesktopGuard::noDesktopStatus;
     auto guard = std::make_unique<DesktopGuard>();
@@ -23,5 +23,7 @@ int main(int argc, char *argv[])
     QApplication::installTranslator(&toolkitTexts);
     Form1 window;
     window.show();
+    if (running.anotherCopyRuns())
+        window.stepAsideFromAnother();
     return QApplication::exec();
 }

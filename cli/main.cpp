@@ -9,7 +9,7 @@
 
 int main(int argc, char *argv[])
 {
-    const RunningMarker running;
+    const RunningMarker running(RunningMarker::Program::Check);
     StandardStreams streams;
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("solvarn-sjekk"));

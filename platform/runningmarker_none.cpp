@@ -1,5 +1,7 @@
 #include "runningmarker.h"
 
-RunningMarker::RunningMarker() = default;
+RunningMarker::RunningMarker(Program)
+{
+}
 
 RunningMarker::~RunningMarker() = default;

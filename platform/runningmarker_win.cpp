@@ -9,6 +9,9 @@ namespace {
 // make objects in the machine's. The installer looks for both.
 const wchar_t *const machineWideName = L"Global\\" SOLVARN_RUNNING_MARKER;
 const wchar_t *const sessionName = L"Local\\" SOLVARN_RUNNING_MARKER;
+// One per program, in the session: a window that finds it made already is a second window.
+const wchar_t *const windowName = L"Local\\" SOLVARN_RUNNING_MARKER "-vindu";
+const wchar_t *const checkName = L"Local\\" SOLVARN_RUNNING_MARKER "-sjekk";
 
 // Never owned or waited for: its existence is the mark. A second copy of a program opens the one
 // the first made, and the mark goes with the last handle.
@@ -25,14 +28,17 @@ void unmarked(void *handle)
 
 } // namespace
 
-RunningMarker::RunningMarker()
+RunningMarker::RunningMarker(Program program)
     : m_machineWide(marked(machineWideName))
     , m_session(marked(sessionName))
 {
+    m_sameProgram = marked(program == Program::Window ? windowName : checkName);
+    m_anotherCopyRuns = m_sameProgram != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 RunningMarker::~RunningMarker()
 {
+    unmarked(m_sameProgram);
     unmarked(m_session);
     unmarked(m_machineWide);
 }

@@ -143,6 +143,8 @@ private slots:
     void announcementsInOrder();
     void contextMenusReadNorwegian_data();
     void contextMenusReadNorwegian();
+    void secondWindowStepsAside_data();
+    void secondWindowStepsAside();
     void closingTheWindow_data();
     void closingTheWindow();
     void accessibleNames_data();
@@ -406,14 +408,14 @@ void TestForm1::firstFocusAndTabOrder_data()
     QTest::addColumn<bool>("network");
     QTest::addColumn<QStringList>("order");
     QTest::newRow("serial mode") << false
-                                 << QStringList{"cmdAvslutt", "cmdTest",        "txtResultat",
+                                 << QStringList{"cmdAvslutt", "cmdTest",         "txtResultat",
                                                 "cmdBlankut", "comKopiperTekst", "cmdHelp",
-                                                "txtPause",   "comboHastighet", "txtComTil",
-                                                "txtComFra",  "cmdTCP",         "cmdAvslutt"};
+                                                "txtPause",   "comboHastighet",  "txtComTil",
+                                                "txtComFra",  "cmdTCP",          "cmdAvslutt"};
     QTest::newRow("network mode") << true
-                                  << QStringList{"cmdAvslutt", "cmdTest",        "txtResultat",
+                                  << QStringList{"cmdAvslutt", "cmdTest",         "txtResultat",
                                                  "cmdBlankut", "comKopiperTekst", "cmdHelp",
-                                                 "txtIP",      "cmdCom",         "cmdCloseTCP",
+                                                 "txtIP",      "cmdCom",          "cmdCloseTCP",
                                                  "cmdOpenTCP", "cmdAvslutt"};
 }
 
@@ -912,6 +914,32 @@ void TestForm1::contextMenusReadNorwegian()
 
     QVERIFY(menuSeen);
     QCOMPARE(shown, entries);
+}
+
+// A second window opens a title bar's height below and right of where it was placed, and where
+// that would leave the screen, in the screen's top left corner (offscreen: a screen of 800 x 800,
+// a window of 408 x 564, a title bar of 24).
+void TestForm1::secondWindowStepsAside_data()
+{
+    QTest::addColumn<QPoint>("placed");
+    QTest::addColumn<QPoint>("expected");
+    QTest::newRow("left of the middle") << QPoint(100, 5) << QPoint(124, 29);
+    QTest::newRow("at the corner") << QPoint(0, 0) << QPoint(24, 24);
+    QTest::newRow("a step from both edges") << QPoint(368, 212) << QPoint(392, 236);
+    QTest::newRow("past the right edge") << QPoint(369, 0) << QPoint(0, 0);
+    QTest::newRow("past the bottom") << QPoint(0, 213) << QPoint(0, 0);
+}
+
+void TestForm1::secondWindowStepsAside()
+{
+    QFETCH(QPoint, placed);
+    QFETCH(QPoint, expected);
+    Form1 &window = m_window->form();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.move(placed);
+    window.stepAsideFromAnother();
+    QCOMPARE(window.frameGeometry().topLeft(), expected);
 }
 
 void TestForm1::closingTheWindow_data()
