@@ -1,6 +1,9 @@
 #ifndef FINDOPTIONS_H
 #define FINDOPTIONS_H
 
+#include "optionreader.h"
+#include "serialrules.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -8,9 +11,8 @@
 #include <chrono>
 
 // What `solvarn-sjekk find` is asked to do, read and checked before anything is sent.
-struct FindOptions
+struct FindOptions : CommandLineOptions
 {
-    enum class Action { Run, Help, Error };
     enum class Mode { Network, Serial };
     enum class Format { Terminal, Csv, Icinga2 };
 
@@ -26,9 +28,7 @@ struct FindOptions
     // The window's speed list, the speeds met most often first (the window's own hint names
     // 19200 and 9600), the rest in the window's order.
     static const QList<qint32> serialSpeeds;
-    static constexpr int defaultPauseMs = 350;
 
-    Action action = Action::Error;
     Mode mode = Mode::Network;
     Format format = Format::Terminal;
     QList<quint32> addresses;
@@ -36,13 +36,12 @@ struct FindOptions
     QString outputFile;
     int parallel = defaultParallel;
     std::chrono::milliseconds timeout = defaultTimeout;
-    // The window's start values.
-    int comFrom = 1;
-    int comTo = 16;
-    int pauseMs = defaultPauseMs;
-
-    QString helpText;
-    QString error;
+    // The window's start values until given, corrected as the sweep corrects its fields.
+    int comFrom = SerialRules::startComFra;
+    int comTo = SerialRules::startComTil;
+    int pauseMs = SerialRules::startPause;
+    // The range given was corrected to one port.
+    bool portsCorrected = false;
 };
 
 // Reads the arguments (the program's name first, "find" second).
