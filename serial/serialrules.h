@@ -9,7 +9,7 @@
 // line's check and find take them over unchanged, so that none of them can drift.
 namespace SerialRules {
 
-// The window's start values: COM1 to COM16 at 19200 baud with a pause of 350 ms.
+// The window's start values, which are also the command line's defaults.
 inline constexpr qint16 startComFra = 1;
 inline constexpr qint16 startComTil = 16;
 inline constexpr qint32 startSpeed = 19200;

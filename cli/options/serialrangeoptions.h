@@ -12,8 +12,8 @@ class OptionReader;
 // defaults (the window's start values) for both --help texts, read and corrected by one rule:
 // the window's. A value must read as the window's field reads a number (blanks anywhere
 // ignored) and fit its 16 bits, or it is refused, as the window stops at it with an overflow;
-// what reads is corrected as the sweep corrects its fields, a pause into 10 to 2000 ms and a
-// range with a port 0 or reversed ends to COM1 alone.
+// what reads is corrected as the sweep corrects its fields (SerialRules): a pause into its range
+// and a range with a port 0 or reversed ends to one port.
 struct SerialRangeOptions
 {
     QCommandLineOption from;
