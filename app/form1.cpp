@@ -13,9 +13,9 @@
 #include "portfailure.h"
 #include "realplatformparts.h"
 #include "resizerule.h"
+#include "serialrules.h"
 #include "serialsweep.h"
 #include "speedboxstepper.h"
-#include "speedlist.h"
 #include "teststarttext.h"
 
 #include <QCloseEvent>
@@ -126,15 +126,15 @@ void Form1::connectEvents()
 
 void Form1::Form_Load()
 {
-    for (const QString &speed : serialSpeedList)
+    for (const QString &speed : SerialRules::speeds)
         m_ui.comboHastighet->addItem(speed);
     // Adding to an empty list selects its first entry; nothing is to be selected.
     m_ui.comboHastighet->setCurrentIndex(-1);
-    m_ui.comboHastighet->setEditText(QStringLiteral("19200"));
+    m_ui.comboHastighet->setEditText(QString::number(SerialRules::startSpeed));
 
-    m_ui.txtComFra->setText(QStringLiteral("1"));
-    m_ui.txtComTil->setText(QStringLiteral("16"));
-    m_ui.txtPause->setText(QStringLiteral("350"));
+    m_ui.txtComFra->setText(QString::number(SerialRules::startComFra));
+    m_ui.txtComTil->setText(QString::number(SerialRules::startComTil));
+    m_ui.txtPause->setText(QString::number(SerialRules::startPause));
 
     m_ui.frTCP->move(m_ui.frCom->x(), m_ui.frTCP->y());
     m_ui.frTCP->move(m_ui.frTCP->x(), m_ui.frCom->y());

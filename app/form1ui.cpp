@@ -4,6 +4,7 @@
 #include "formfonts.h"
 #include "formlayout.h"
 #include "logbox.h"
+#include "serialrules.h"
 #include "twipsplacer.h"
 
 #include <QComboBox>
@@ -66,7 +67,7 @@ void Form1Ui::setupSerialFrame(const TwipsPlacer &placer)
     // The list is the list: typing a speed neither adds it nor completes it to another.
     comboHastighet->setInsertPolicy(QComboBox::NoInsert);
     comboHastighet->setCompleter(nullptr);
-    comboHastighet->setEditText(QStringLiteral("19200"));
+    comboHastighet->setEditText(QString::number(SerialRules::startSpeed));
     Label5 = placer.label(frCom, "Label5", QStringLiteral("( 9600 eller 19200 er vanligst)"),
                           FormLayout::Label5);
     Label2 = placer.label(frCom, "Label2", QStringLiteral("Test fra com"), FormLayout::Label2);
@@ -74,7 +75,9 @@ void Form1Ui::setupSerialFrame(const TwipsPlacer &placer)
     Label3 = placer.label(frCom, "Label3", QStringLiteral("til"), FormLayout::Label3);
     txtComTil = placer.textBox(frCom, "txtComTil", FormLayout::txtComTil);
     const QString pauseTip =
-        QStringLiteral("Pause før vi forventer svar -  min 10, max 2000 millisekunder");
+        QStringLiteral("Pause før vi forventer svar -  min %1, max %2 millisekunder")
+            .arg(SerialRules::shortestPause)
+            .arg(SerialRules::longestPause);
     Label6 = placer.label(frCom, "Label6", QStringLiteral("Pause (ms)"), FormLayout::Label6);
     Label6->setToolTip(pauseTip);
     txtPause = placer.textBox(frCom, "txtPause", FormLayout::txtPause);

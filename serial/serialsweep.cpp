@@ -6,6 +6,7 @@
 #include "logsink.h"
 #include "pausems.h"
 #include "runtimeerror.h"
+#include "serialrules.h"
 #include "statustext.h"
 
 #include <exception>
@@ -132,28 +133,27 @@ void SerialSweep::TestSerialPrinter(const SerialSweepFields &fields)
     attempt([&] { strHastighet = fields.hastighet; });
     attempt([&] { intPause = readFieldNumber(fields.pause); });
     attempt([&] {
-        if (intPause < shortestPause) {
-            intPause = shortestPause;
+        if (intPause < SerialRules::shortestPause) {
+            intPause = SerialRules::shortestPause;
             plan.pauseCorrected = true;
-            m_host.setPauseText(QString::number(shortestPause));
+            m_host.setPauseText(QString::number(SerialRules::shortestPause));
         }
     });
     attempt([&] {
-        if (intPause > longestPause) {
-            intPause = longestPause;
+        if (intPause > SerialRules::longestPause) {
+            intPause = SerialRules::longestPause;
             plan.pauseCorrected = true;
-            m_host.setPauseText(QString::number(longestPause));
+            m_host.setPauseText(QString::number(SerialRules::longestPause));
         }
     });
-    // Negative numbers pass: only 0 and a reversed range are taken for typing errors.
     attempt([&] {
-        if (intComFra > intComTil || intComFra == 0 || intComTil == 0) {
-            intComFra = 1;
-            intComTil = 1;
+        if (!SerialRules::isPortRange(intComFra, intComTil)) {
+            intComFra = SerialRules::correctedPort;
+            intComTil = SerialRules::correctedPort;
             plan.portsCorrected = true;
-            m_host.setComFraText(QStringLiteral("1"));
-            m_host.setComTilText(QStringLiteral("1"));
-            m_log.AddLogLine(QStringLiteral("Ugyldige verdier oppgitt. Setter comport til 1"));
+            m_host.setComFraText(QString::number(SerialRules::correctedPort));
+            m_host.setComTilText(QString::number(SerialRules::correctedPort));
+            m_log.AddLogLine(SerialRules::portsCorrectedText());
         }
     });
     attempt([&] {

@@ -26,9 +26,6 @@ public:
     // Passes of the reply loop in a row that take nothing in (the count or the read failing,
     // or a read that returns nothing) before the sweep gives up on collecting from the port.
     static constexpr int idlePassLimit = 100;
-    // The pause field's range; a pause outside it is corrected to its nearer end.
-    static constexpr qint16 shortestPause = 10;
-    static constexpr qint16 longestPause = 2000;
 
     SerialSweep(SerialSweepHost &host, CommControl &comPort, Sleeper &sleeper, LogSink &log);
 

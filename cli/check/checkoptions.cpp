@@ -1,16 +1,15 @@
 #include "checkoptions.h"
 
-#include "fieldnumber.h"
-#include "runtimeerror.h"
+#include "optionreader.h"
 #include "serialrangeoptions.h"
-#include "serialsweep.h"
+#include "serialrules.h"
 
-#include <QCommandLineParser>
 #include <QHostAddress>
 #include <QRegularExpression>
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -21,19 +20,6 @@ constexpr qint64 msPerSecond = 1000;
 constexpr qint64 longestSpeed = std::numeric_limits<qint32>::max();
 // The longest host name a name lookup takes.
 constexpr qsizetype longestHostName = 253;
-
-QString checkFieldNumber(const QString &option, const QString &text)
-{
-    // A field text the window reads as a number rather than as 0 for want of one.
-    if (!beginsWithFieldNumber(text))
-        return QStringLiteral("--%1 needs a number, not \"%2\"").arg(option, text);
-    try {
-        readFieldNumber(text);
-    } catch (const RuntimeError &) {
-        return QStringLiteral("--%1 is out of range (-32768 to 32767): \"%2\"").arg(option, text);
-    }
-    return QString();
-}
 
 QString speedError(const QString &text)
 {
@@ -47,7 +33,6 @@ QString speedError(const QString &text)
         .arg(text);
 }
 
-// Help for the environment, after the options.
 // The search that comes before a check, with help of its own.
 QString findHelp()
 {
@@ -55,6 +40,7 @@ QString findHelp()
                           "  solvarn-sjekk find --help\n");
 }
 
+// Help for the environment, after the options.
 QString environmentHelp()
 {
     return QStringLiteral(
@@ -64,6 +50,182 @@ QString environmentHelp()
         "                            COM2, ... in the order given, instead of the\n"
         "                            system's serial ports (for instance\n"
         "                            printer-sim's pseudo-terminal).\n");
+}
+
+// Every option of the check, in the order of its help.
+struct CheckOptionSet
+{
+    QCommandLineOption help{
+        QStringList{QStringLiteral("h"), QStringLiteral("help")},
+        QStringLiteral("Show this help and end (exit status 3, as plugins do).")};
+    QCommandLineOption version{
+        QStringList{QStringLiteral("V"), QStringLiteral("version")},
+        QStringLiteral("Show the version and end (exit status 3, as plugins do).")};
+    QCommandLineOption hostname{
+        QStringList{QStringLiteral("H"), QStringLiteral("hostname")},
+        QStringLiteral("network: the printer's address, instead of after \"network\"."),
+        QStringLiteral("ADDRESS")};
+    SerialRangeOptions serialRange;
+    QCommandLineOption speed{
+        QStringLiteral("speed"),
+        QStringLiteral("serial: speed in baud (default %1).").arg(SerialRules::startSpeed),
+        QStringLiteral("N")};
+    QCommandLineOption warning{
+        QStringList{QStringLiteral("w"), QStringLiteral("warning")},
+        QStringLiteral("WARNING when the labels left are outside RANGE (plugin range syntax: "
+                       "\"10:\" warns below 10, \"@0:5\" from 0 to 5; empty: none); UNKNOWN "
+                       "where the printer sends no count."),
+        QStringLiteral("RANGE")};
+    QCommandLineOption critical{
+        QStringList{QStringLiteral("c"), QStringLiteral("critical")},
+        QStringLiteral("CRITICAL when the labels left are outside RANGE (as --warning)."),
+        QStringLiteral("RANGE")};
+    QCommandLineOption raw{
+        QStringLiteral("raw"),
+        QStringLiteral("Write the log exactly as the window copies it (CR LF); the summary "
+                       "line goes to standard error.")};
+    QCommandLineOption plugin{
+        QStringLiteral("plugin"),
+        QStringLiteral("Write the summary line first, then the details (per port, failures), "
+                       "for Nagios, Icinga 2, Naemon, Checkmk; nothing on standard error.")};
+    QCommandLineOption verbose{
+        QStringList{QStringLiteral("v"), QStringLiteral("verbose")},
+        QStringLiteral("With --plugin, after the details: once, one line with what was "
+                       "checked; twice, also the whole log; three times, also the bytes "
+                       "received.")};
+    QCommandLineOption timeout{
+        QStringList{QStringLiteral("t"), QStringLiteral("timeout")},
+        QStringLiteral("End the check after SECONDS, 1 to %1 (default: network %2; serial "
+                       "the sweep's ports times their pause and 0.5 s, plus 5 s, at least %2). "
+                       "What was found by then decides, a status the printer sent included "
+                       "(-t 1 still reads a ready printer); with nothing found, CRITICAL, or "
+                       "STATE for SECONDS:STATE (0 to 3, OK, WARNING, CRITICAL, UNKNOWN).")
+            .arg(CheckOptions::longestTimeoutSeconds)
+            .arg(CheckOptions::defaultTimeoutSeconds),
+        QStringLiteral("SECONDS")};
+
+    QList<QCommandLineOption> all() const
+    {
+        return {help,   version,           hostname, serialRange.from, serialRange.to,
+                speed,  serialRange.pause, warning,  critical,         raw,
+                plugin, verbose,           timeout};
+    }
+};
+
+QString checkDescription()
+{
+    return QStringLiteral(
+        "Checks whether a SATO label printer answers, over the network or on serial\n"
+        "ports, and writes the same log as the window \"Solvarn printersjekk\".\n"
+        "Exit status: 0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN (as monitoring plugins).");
+}
+
+// network ADDRESS, -H ADDRESS, or serial, with no option of the other.
+QString readCheckedPrinter(const OptionReader &reader, const CheckOptionSet &set,
+                           CheckOptions &options)
+{
+    QStringList positional = reader.positionalArguments();
+    if (positional.isEmpty() && reader.isSet(set.hostname))
+        positional << QStringLiteral("network");
+    if (positional.isEmpty())
+        return QStringLiteral("say what to check: network ADDRESS or serial");
+    const QString command = positional.first();
+    if (command == QLatin1String("serial")) {
+        options.mode = CheckOptions::Mode::Serial;
+        if (positional.size() > 1)
+            return QStringLiteral("unexpected argument: ") + positional.at(1);
+        if (reader.isSet(set.hostname))
+            return QStringLiteral("--hostname is for network only");
+        return QString();
+    }
+    if (command != QLatin1String("network"))
+        return QStringLiteral("unknown check \"%1\": network ADDRESS or serial").arg(command);
+    options.mode = CheckOptions::Mode::Network;
+    if (reader.isSet(set.hostname)) {
+        if (positional.size() > 1)
+            return QStringLiteral("give the address once: after network or with -H");
+        positional << reader.value(set.hostname);
+    }
+    if (positional.size() < 2 || positional.at(1).trimmed().isEmpty())
+        return QStringLiteral("network needs the printer's address");
+    if (positional.size() > 2)
+        return QStringLiteral("unexpected argument: ") + positional.at(2);
+    options.address = positional.at(1);
+    if (!isPossibleAddress(options.address))
+        return QStringLiteral("\"%1\" is neither an IP address nor a host name")
+            .arg(options.address);
+    if (const QCommandLineOption *serialOnly = reader.firstSet(
+            {&set.serialRange.from, &set.serialRange.to, &set.speed, &set.serialRange.pause}))
+        return QStringLiteral("--%1 is for serial only").arg(serialOnly->names().first());
+    return QString();
+}
+
+// The sweep's fields, read as the window reads them; the speed as the serial control takes it.
+QString readSerialFields(const OptionReader &reader, const CheckOptionSet &set,
+                         CheckOptions &options)
+{
+    if (reader.given(set.speed))
+        options.fields.hastighet = reader.value(set.speed);
+    const QString error = set.serialRange.read(reader, options.fields);
+    return error.isEmpty() ? speedError(options.fields.hastighet) : error;
+}
+
+QString readThresholds(const OptionReader &reader, const CheckOptionSet &set, CheckOptions &options)
+{
+    for (const auto &[option, range] :
+         {std::pair{&set.warning, &options.warning}, std::pair{&set.critical, &options.critical}}) {
+        if (!reader.given(*option))
+            continue;
+        QString why;
+        *range = ThresholdRange::parse(reader.value(*option), &why);
+        if (!*range)
+            return QStringLiteral("--%1 needs a range such as 10, 10:, ~:10, 10:20 or "
+                                  "@10:20, not \"%2\"%3")
+                .arg(option->names().last(), reader.value(*option),
+                     why.isEmpty() ? QString() : QStringLiteral(": ") + why);
+    }
+    return QString();
+}
+
+// SECONDS, SECONDS:STATE or :STATE (the default seconds), as the plugins' -t reads it.
+QString readTimeout(const OptionReader &reader, const CheckOptionSet &set, CheckOptions &options)
+{
+    if (options.mode == CheckOptions::Mode::Serial)
+        options.timeoutSeconds = serialDefaultTimeoutSeconds(options.fields);
+    if (!reader.given(set.timeout))
+        return QString();
+    const QString value = reader.value(set.timeout);
+    const qsizetype colon = value.indexOf(QLatin1Char(':'));
+    const QString secondsText = value.left(colon).trimmed();
+    if (!secondsText.isEmpty()) {
+        bool ok = false;
+        const int seconds = secondsText.toInt(&ok);
+        if (!ok || seconds < 1 || seconds > CheckOptions::longestTimeoutSeconds)
+            return QStringLiteral("--timeout needs whole seconds from 1 to %1, not \"%2\"")
+                .arg(CheckOptions::longestTimeoutSeconds)
+                .arg(secondsText);
+        options.timeoutSeconds = seconds;
+    }
+    if (colon < 0)
+        return QString();
+    const QString stateText = value.mid(colon + 1).trimmed();
+    const std::optional<CheckStatus> state = readCheckStatus(stateText);
+    if (!state)
+        return QStringLiteral("--timeout needs a state after the colon: 0 to 3, OK, WARNING, "
+                              "CRITICAL or UNKNOWN, not \"%1\"")
+            .arg(stateText);
+    options.timeoutStatus = *state;
+    return QString();
+}
+
+QString readOutputForm(const OptionReader &reader, const CheckOptionSet &set, CheckOptions &options)
+{
+    options.raw = reader.isSet(set.raw);
+    options.plugin = reader.isSet(set.plugin);
+    options.verbosity = std::min(reader.count(set.verbose), CheckOptions::mostVerbose);
+    if (options.raw && options.plugin)
+        return QStringLiteral("--raw and --plugin exclude each other");
+    return QString();
 }
 
 } // namespace
@@ -84,14 +246,9 @@ bool isPossibleAddress(const QString &address)
 
 int serialDefaultTimeoutSeconds(const SerialSweepFields &fields)
 {
-    // The fields have been checked: each reads as a 16-bit number. The sweep's corrections:
-    qint64 from = readFieldNumber(fields.comFra);
-    qint64 to = readFieldNumber(fields.comTil);
-    if (from > to || from == 0 || to == 0)
-        from = to = 1;
-    const qint64 pause = std::clamp(readFieldNumber(fields.pause), SerialSweep::shortestPause,
-                                    SerialSweep::longestPause);
-    const qint64 sweepMs = (to - from + 1) * (pause + perPortAllowanceMs);
+    // The fields have been checked: each reads as a 16-bit number.
+    const SerialRange range = correctedSerialRange(fields);
+    const qint64 sweepMs = (qint64(range.to) - range.from + 1) * (range.pause + perPortAllowanceMs);
     const qint64 seconds = (sweepMs + msPerSecond - 1) / msPerSecond + sweepMarginSeconds;
     return int(std::clamp(seconds, qint64(CheckOptions::defaultTimeoutSeconds),
                           qint64(CheckOptions::longestTimeoutSeconds)));
@@ -100,199 +257,26 @@ int serialDefaultTimeoutSeconds(const SerialSweepFields &fields)
 CheckOptions parseCheckOptions(const QStringList &arguments)
 {
     CheckOptions options;
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Checks whether a SATO label printer answers, over the network or on serial\n"
-        "ports, and writes the same log as the window \"Solvarn printersjekk\".\n"
-        "Exit status: 0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN (as monitoring plugins)."));
-    const QCommandLineOption help(
-        QStringList{QStringLiteral("h"), QStringLiteral("help")},
-        QStringLiteral("Show this help and end (exit status 3, as plugins do)."));
-    const QCommandLineOption version(
-        QStringList{QStringLiteral("V"), QStringLiteral("version")},
-        QStringLiteral("Show the version and end (exit status 3, as plugins do)."));
-    const QCommandLineOption hostname(
-        QStringList{QStringLiteral("H"), QStringLiteral("hostname")},
-        QStringLiteral("network: the printer's address, instead of after \"network\"."),
-        QStringLiteral("ADDRESS"));
-    const SerialRangeOptions serialRange;
-    const QCommandLineOption &from = serialRange.from;
-    const QCommandLineOption &to = serialRange.to;
-    const QCommandLineOption speed(QStringLiteral("speed"),
-                                   QStringLiteral("serial: speed in baud (default 19200)."),
-                                   QStringLiteral("N"));
-    const QCommandLineOption &pause = serialRange.pause;
-    const QCommandLineOption warning(
-        QStringList{QStringLiteral("w"), QStringLiteral("warning")},
-        QStringLiteral("WARNING when the labels left are outside RANGE (plugin range syntax: "
-                       "\"10:\" warns below 10, \"@0:5\" from 0 to 5; empty: none); UNKNOWN "
-                       "where the printer sends no count."),
-        QStringLiteral("RANGE"));
-    const QCommandLineOption critical(
-        QStringList{QStringLiteral("c"), QStringLiteral("critical")},
-        QStringLiteral("CRITICAL when the labels left are outside RANGE (as --warning)."),
-        QStringLiteral("RANGE"));
-    const QCommandLineOption raw(
-        QStringLiteral("raw"),
-        QStringLiteral("Write the log exactly as the window copies it (CR LF); the summary "
-                       "line goes to standard error."));
-    const QCommandLineOption plugin(
-        QStringLiteral("plugin"),
-        QStringLiteral("Write the summary line first, then the details (per port, failures), "
-                       "for Nagios, Icinga 2, Naemon, Checkmk; nothing on standard error."));
-    const QCommandLineOption verbose(
-        QStringList{QStringLiteral("v"), QStringLiteral("verbose")},
-        QStringLiteral("With --plugin, after the details: once, one line with what was "
-                       "checked; twice, also the whole log; three times, also the bytes "
-                       "received."));
-    const QCommandLineOption timeout(
-        QStringList{QStringLiteral("t"), QStringLiteral("timeout")},
-        QStringLiteral("End the check after SECONDS, 1 to 86400 (default: network 10; serial "
-                       "the sweep's ports times their pause and 0.5 s, plus 5 s, at least 10). "
-                       "What was found by then decides, a status the printer sent included "
-                       "(-t 1 still reads a ready printer); with nothing found, CRITICAL, or "
-                       "STATE for SECONDS:STATE (0 to 3, OK, WARNING, CRITICAL, UNKNOWN)."),
-        QStringLiteral("SECONDS"));
-    parser.addOptions({help, version, hostname, from, to, speed, pause, warning, critical, raw,
-                       plugin, verbose, timeout});
-    parser.addPositionalArgument(
+    const CheckOptionSet set;
+    OptionReader reader(checkDescription(), set.all());
+    reader.addPositionalArgument(
         QStringLiteral("check"),
         QStringLiteral("network ADDRESS: test the printer at ADDRESS (ports 1025 and 1024).\n"
                        "serial: send the status enquiry on each COM port of the range."),
         QStringLiteral("network ADDRESS | -H ADDRESS | serial"));
-    // The usage line with the program's name, not the path it was started by.
     options.usageLine =
         QStringLiteral("Usage: solvarn-sjekk [options] network ADDRESS | -H ADDRESS | serial");
-    QString helpText = parser.helpText();
-    helpText.replace(0, helpText.indexOf(QLatin1Char('\n')), options.usageLine);
-    options.helpText = helpText + environmentHelp() + findHelp();
+    options.helpText = reader.helpText(options.usageLine) + environmentHelp() + findHelp();
     // Read before anything can fail: a usage error under --plugin keeps standard error empty.
     options.plugin = arguments.contains(QStringLiteral("--plugin"));
-
-    const auto fail = [&](const QString &error) {
-        options.action = CheckOptions::Action::Error;
-        options.error = error;
+    if (!reader.read(arguments, options, set.help, &set.version))
         return options;
-    };
-
-    // An empty value is the option left out: a monitoring engine's unset macro.
-    const auto given = [&parser](const QCommandLineOption &option) {
-        return parser.isSet(option) && !parser.value(option).trimmed().isEmpty();
-    };
-
-    if (!parser.parse(arguments))
-        return fail(parser.errorText());
-    if (parser.isSet(help)) {
-        options.action = CheckOptions::Action::Help;
-        return options;
-    }
-    if (parser.isSet(version)) {
-        options.action = CheckOptions::Action::Version;
-        return options;
-    }
-
-    QStringList positional = parser.positionalArguments();
-    if (positional.isEmpty() && parser.isSet(hostname))
-        positional << QStringLiteral("network");
-    if (positional.isEmpty())
-        return fail(QStringLiteral("say what to check: network ADDRESS or serial"));
-    const QString command = positional.first();
-    if (command == QLatin1String("network")) {
-        options.mode = CheckOptions::Mode::Network;
-        if (parser.isSet(hostname)) {
-            if (positional.size() > 1)
-                return fail(QStringLiteral("give the address once: after network or with -H"));
-            positional << parser.value(hostname);
-        }
-        if (positional.size() < 2 || positional.at(1).trimmed().isEmpty())
-            return fail(QStringLiteral("network needs the printer's address"));
-        if (positional.size() > 2)
-            return fail(QStringLiteral("unexpected argument: ") + positional.at(2));
-        options.address = positional.at(1);
-        if (!isPossibleAddress(options.address))
-            return fail(QStringLiteral("\"%1\" is neither an IP address nor a host name")
-                            .arg(options.address));
-        for (const QCommandLineOption *serialOnly : {&from, &to, &speed, &pause}) {
-            if (parser.isSet(*serialOnly))
-                return fail(
-                    QStringLiteral("--%1 is for serial only").arg(serialOnly->names().first()));
-        }
-    } else if (command == QLatin1String("serial")) {
-        options.mode = CheckOptions::Mode::Serial;
-        if (positional.size() > 1)
-            return fail(QStringLiteral("unexpected argument: ") + positional.at(1));
-        if (parser.isSet(hostname))
-            return fail(QStringLiteral("--hostname is for network only"));
-    } else {
-        return fail(QStringLiteral("unknown check \"%1\": network ADDRESS or serial").arg(command));
-    }
-
-    if (given(from))
-        options.fields.comFra = parser.value(from);
-    if (given(to))
-        options.fields.comTil = parser.value(to);
-    if (given(pause))
-        options.fields.pause = parser.value(pause);
-    if (given(speed))
-        options.fields.hastighet = parser.value(speed);
-    for (const auto &[name, text] : {std::pair{QStringLiteral("from"), options.fields.comFra},
-                                     std::pair{QStringLiteral("to"), options.fields.comTil},
-                                     std::pair{QStringLiteral("pause"), options.fields.pause}}) {
-        const QString error = checkFieldNumber(name, text);
-        if (!error.isEmpty())
-            return fail(error);
-    }
-    const QString badSpeed = speedError(options.fields.hastighet);
-    if (!badSpeed.isEmpty())
-        return fail(badSpeed);
-
-    for (const auto &[option, range] :
-         {std::pair{&warning, &options.warning}, std::pair{&critical, &options.critical}}) {
-        if (!given(*option))
-            continue;
-        QString why;
-        *range = ThresholdRange::parse(parser.value(*option), &why);
-        if (!*range)
-            return fail(QStringLiteral("--%1 needs a range such as 10, 10:, ~:10, 10:20 or "
-                                       "@10:20, not \"%2\"%3")
-                            .arg(option->names().last(), parser.value(*option),
-                                 why.isEmpty() ? QString() : QStringLiteral(": ") + why));
-    }
-
-    if (options.mode == CheckOptions::Mode::Serial)
-        options.timeoutSeconds = serialDefaultTimeoutSeconds(options.fields);
-    if (given(timeout)) {
-        // SECONDS, SECONDS:STATE or :STATE (the default seconds), as the plugins' -t reads it.
-        const QString value = parser.value(timeout);
-        const qsizetype colon = value.indexOf(QLatin1Char(':'));
-        const QString secondsText = value.left(colon).trimmed();
-        if (!secondsText.isEmpty()) {
-            bool ok = false;
-            const int seconds = secondsText.toInt(&ok);
-            if (!ok || seconds < 1 || seconds > CheckOptions::longestTimeoutSeconds)
-                return fail(QStringLiteral("--timeout needs whole seconds from 1 to %1, not \"%2\"")
-                                .arg(CheckOptions::longestTimeoutSeconds)
-                                .arg(secondsText));
-            options.timeoutSeconds = seconds;
-        }
-        if (colon >= 0) {
-            const QString stateText = value.mid(colon + 1).trimmed();
-            const std::optional<CheckStatus> state = readCheckStatus(stateText);
-            if (!state)
-                return fail(QStringLiteral("--timeout needs a state after the colon: 0 to 3, OK, "
-                                           "WARNING, CRITICAL or UNKNOWN, not \"%1\"")
-                                .arg(stateText));
-            options.timeoutStatus = *state;
-        }
-    }
-    options.raw = parser.isSet(raw);
-    options.plugin = parser.isSet(plugin);
-    options.verbosity =
-        int(std::min<qsizetype>(parser.optionNames().count(QStringLiteral("v")) +
-                                    parser.optionNames().count(QStringLiteral("verbose")),
-                                CheckOptions::mostVerbose));
-    if (options.raw && options.plugin)
-        return fail(QStringLiteral("--raw and --plugin exclude each other"));
-    options.action = CheckOptions::Action::Run;
+    options.conclude(firstError({
+        [&] { return readCheckedPrinter(reader, set, options); },
+        [&] { return readSerialFields(reader, set, options); },
+        [&] { return readThresholds(reader, set, options); },
+        [&] { return readTimeout(reader, set, options); },
+        [&] { return readOutputForm(reader, set, options); },
+    }));
     return options;
 }

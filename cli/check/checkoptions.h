@@ -2,6 +2,8 @@
 #define CHECKOPTIONS_H
 
 #include "checkstatus.h"
+#include "optionreader.h"
+#include "serialrangeoptions.h"
 #include "serialsweephost.h"
 #include "thresholdrange.h"
 
@@ -11,9 +13,8 @@
 #include <optional>
 
 // What the command line asks for, read and checked before any test starts.
-struct CheckOptions
+struct CheckOptions : CommandLineOptions
 {
-    enum class Action { Run, Help, Version, Error };
     enum class Mode { Network, Serial };
 
     static constexpr int defaultTimeoutSeconds = 10;
@@ -21,12 +22,10 @@ struct CheckOptions
     // The plugins' highest level of -v; more count as this one.
     static constexpr int mostVerbose = 3;
 
-    Action action = Action::Error;
     Mode mode = Mode::Network;
     QString address;
-    // The window's start values.
-    SerialSweepFields fields{QStringLiteral("1"), QStringLiteral("16"), QStringLiteral("19200"),
-                             QStringLiteral("350")};
+    // The window's start values until given.
+    SerialSweepFields fields = startSerialFields();
     bool raw = false;
     bool plugin = false;
     // -v given once, twice, three times: 1 what was checked, 2 the log, 3 the bytes received.
@@ -39,10 +38,8 @@ struct CheckOptions
     std::optional<ThresholdRange> warning;
     std::optional<ThresholdRange> critical;
 
-    QString helpText;
     // The help's first line, written after the summary of a usage error.
     QString usageLine;
-    QString error;
 };
 
 // Reads the arguments (the program's name first). An option with an empty value counts as not

@@ -2,18 +2,18 @@
 
 #include <optional>
 
-QString CsvOptions::read(const QCommandLineParser &parser, bool csv, CsvStyle &style) const
+QString CsvOptions::read(const OptionReader &reader, bool csv, CsvStyle &style) const
 {
-    if (!csv && (parser.isSet(separator) || parser.isSet(byteOrderMark)))
+    if (!csv && (reader.isSet(separator) || reader.isSet(byteOrderMark)))
         return QStringLiteral("--separator and --bom are for --csv");
-    if (parser.isSet(separator)) {
-        const std::optional<QChar> named = CsvStyle::separatorNamed(parser.value(separator));
+    if (reader.isSet(separator)) {
+        const std::optional<QChar> named = CsvStyle::separatorNamed(reader.value(separator));
         if (!named)
             return QStringLiteral("--separator needs \",\", \";\" or \"tab\", not \"%1\"")
-                .arg(parser.value(separator));
+                .arg(reader.value(separator));
         style.separator = *named;
     }
-    if (parser.isSet(byteOrderMark))
+    if (reader.isSet(byteOrderMark))
         style.byteOrderMark = true;
     return QString();
 }

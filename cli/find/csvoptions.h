@@ -2,9 +2,9 @@
 #define CSVOPTIONS_H
 
 #include "csvstyle.h"
+#include "optionreader.h"
 
 #include <QCommandLineOption>
-#include <QCommandLineParser>
 #include <QString>
 
 // find's options for the style of its CSV list, read apart from the others.
@@ -21,7 +21,7 @@ struct CsvOptions
                        "letters as UTF-8 (always so on Windows).")};
 
     // Reads the options into style. Returns what is wrong with them, or nothing.
-    QString read(const QCommandLineParser &parser, bool csv, CsvStyle &style) const;
+    QString read(const OptionReader &reader, bool csv, CsvStyle &style) const;
 };
 
 #endif // CSVOPTIONS_H

@@ -2,6 +2,8 @@
 #define FINDOPTIONS_H
 
 #include "csvstyle.h"
+#include "optionreader.h"
+#include "serialrules.h"
 
 #include <QList>
 #include <QString>
@@ -10,9 +12,8 @@
 #include <chrono>
 
 // What `solvarn-sjekk find` is asked to do, read and checked before anything is sent.
-struct FindOptions
+struct FindOptions : CommandLineOptions
 {
-    enum class Action { Run, Help, Error };
     enum class Mode { Network, Serial };
     enum class Format { Terminal, Csv, Icinga2 };
 
@@ -28,9 +29,7 @@ struct FindOptions
     // The window's speed list, the speeds met most often first (the window's own hint names
     // 19200 and 9600), the rest in the window's order.
     static const QList<qint32> serialSpeeds;
-    static constexpr int defaultPauseMs = 350;
 
-    Action action = Action::Error;
     Mode mode = Mode::Network;
     Format format = Format::Terminal;
     CsvStyle csv = CsvStyle::system();
@@ -39,13 +38,12 @@ struct FindOptions
     QString outputFile;
     int parallel = defaultParallel;
     std::chrono::milliseconds timeout = defaultTimeout;
-    // The window's start values.
-    int comFrom = 1;
-    int comTo = 16;
-    int pauseMs = defaultPauseMs;
-
-    QString helpText;
-    QString error;
+    // The window's start values until given, corrected as the sweep corrects its fields.
+    int comFrom = SerialRules::startComFra;
+    int comTo = SerialRules::startComTil;
+    int pauseMs = SerialRules::startPause;
+    // The range given was corrected to one port.
+    bool portsCorrected = false;
 };
 
 // Reads the arguments (the program's name first, "find" second).

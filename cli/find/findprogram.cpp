@@ -10,6 +10,7 @@
 #include "networkfinder.h"
 #include "pipetext.h"
 #include "serialfinder.h"
+#include "serialrules.h"
 #include "systemcommcontrol.h"
 #include "threadsleeper.h"
 #include "watchedcommcontrol.h"
@@ -73,6 +74,8 @@ private:
 FindResults findOnSerialPorts(const FindOptions &options, std::FILE *err)
 {
     const int attempts = (options.comTo - options.comFrom + 1) * int(options.serialSpeeds.size());
+    if (options.portsCorrected)
+        write(err, SerialRules::portsCorrectedText() + QLatin1Char('\n'));
     write(err, QStringLiteral("Prøver com%1 til com%2 med hastighetene %3: høyst %4 x %5 ms = "
                               "%6 s\n")
                    .arg(options.comFrom)
@@ -188,6 +191,8 @@ int runFindProgram(const QStringList &arguments, std::FILE *out, std::FILE *err)
     const FindOptions options = parseFindOptions(arguments);
     switch (options.action) {
     case FindOptions::Action::Help:
+    // find has no --version of its own: the reader never ends there.
+    case FindOptions::Action::Version:
         write(out, options.helpText);
         // As the check's own --help: no search was made.
         return usageExit;

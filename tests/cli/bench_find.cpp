@@ -5,6 +5,7 @@
 // the list with the default pause. Prints the figures beside the bounds they are held to.
 
 #include "findoptions.h"
+#include "serialrules.h"
 #include "simprocess.h"
 
 #include <QElapsedTimer>
@@ -187,12 +188,12 @@ void BenchFind::serial()
                 devices.join(QLatin1Char(':')));
     QCOMPARE(run.exitCode, printer ? 0 : 1);
     const qint64 speeds = FindOptions::serialSpeeds.size();
-    const qint64 boundMs = 4 * speeds * FindOptions::defaultPauseMs;
+    const qint64 boundMs = 4 * speeds * SerialRules::startPause;
     // A printer that answered at its second speed leaves the rest of that port's speeds out.
-    const qint64 expectedMs = printer ? (3 * speeds + 2) * FindOptions::defaultPauseMs : boundMs;
+    const qint64 expectedMs = printer ? (3 * speeds + 2) * SerialRules::startPause : boundMs;
     qInfo("%lld ms; ports x speeds x pause = 4 x %lld x %d = %lld ms; attempts made x pause = %lld "
           "ms, %.1f%% above it",
-          run.elapsedMs, speeds, FindOptions::defaultPauseMs, boundMs, expectedMs,
+          run.elapsedMs, speeds, SerialRules::startPause, boundMs, expectedMs,
           100.0 * double(run.elapsedMs - expectedMs) / double(expectedMs));
     if (printer) {
         QVERIFY2(run.out.contains(QStringLiteral("com4 (9600)  status A")), qPrintable(run.out));

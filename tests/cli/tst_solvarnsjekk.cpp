@@ -8,12 +8,14 @@
 #include "checksummary.h"
 #include "fakeplatform.h"
 #include "fakeprinterserver.h"
+#include "findoptions.h"
 #include "form1.h"
 #include "networkstate.h"
 #include "networkverdict.h"
 #include "pipetext.h"
 #include "serialcheckhost.h"
 #include "serialportcontrol.h"
+#include "serialrangeoptions.h"
 #include "simprocess.h"
 #include "statusdecoder.h"
 #include "testwindow.h"
@@ -293,6 +295,8 @@ private slots:
     void optionLimits();
     void serialDefaultTimeout_data();
     void serialDefaultTimeout();
+    void serialRangeRule_data();
+    void serialRangeRule();
     void thresholdRange_data();
     void thresholdRange();
     void serialVerdict_data();
@@ -544,6 +548,27 @@ void TestSolvarnSjekk::check_data()
         << "^UNKNOWN - com1 \\(/dev/pts/[0-9]+\\): i bruk av et annet program \\| "
            "time=[0-9.]+s;;;0\\.000;10\\.000 answered=0;;;0$"
         << QString() << 0;
+    // The serial values as the window takes them, alike for find (see find_data).
+    QTest::newRow("serial --pause 5 runs, raised to 10 as the window does")
+        << args("--serial --no-reply") << QByteArray() << plain << args("serial --to 1 --pause 5")
+        << 2 << "^CRITICAL - ingen serieport svarte \\(com 1 til 1, 19200\\) \\|"
+        << "1  1\nPrøver com1 ( 19200 )\n  Data fra printer =  --><--\n"
+        << 0;
+    QTest::newRow("serial --pause 99999 refused: past the field's 16 bits")
+        << none << QByteArray() << plain << args("serial --pause 99999 --plugin") << 3
+        << "^UNKNOWN - --pause is out of range \\(-32768 to 32767\\): \"99999\"$" << QString() << 0;
+    QTest::newRow("serial --from 0 corrected to com1")
+        << none << QByteArray() << plain << args("serial --from 0") << 2
+        << "^CRITICAL - ingen serieport svarte \\(com 1 til 1, 19200\\) \\|"
+        << "Ugyldige verdier oppgitt. Setter comport til 1\n1  1\nPrøver com1 ( 19200 )\n"
+           "  comPortInvalid.\n"
+        << 0;
+    QTest::newRow("serial --from 300 past --to corrected to com1")
+        << none << QByteArray() << plain << args("serial --from 300") << 2
+        << "^CRITICAL - ingen serieport svarte \\(com 1 til 1, 19200\\) \\|"
+        << "Ugyldige verdier oppgitt. Setter comport til 1\n1  1\nPrøver com1 ( 19200 )\n"
+           "  comPortInvalid.\n"
+        << 0;
 
     const QString unknown = QStringLiteral("^UNKNOWN - ");
     const QByteArray noReply;
@@ -1076,6 +1101,83 @@ void TestSolvarnSjekk::serialDefaultTimeout()
         parseCheckOptions({program, QStringLiteral("serial"), QStringLiteral("--from"), from,
                            QStringLiteral("--to"), to, QStringLiteral("--pause"), pause});
     QCOMPARE(options.timeoutSeconds, seconds);
+}
+
+// One rule for the check and find, the window's: a value that reads as the window's field reads
+// a 16-bit number is taken and corrected as the sweep corrects its fields; any other is refused.
+void TestSolvarnSjekk::serialRangeRule_data()
+{
+    QTest::addColumn<QString>("line");  // the serial options, after "serial" or "find --serial"
+    QTest::addColumn<QString>("error"); // empty: accepted
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<int>("pause");
+    QTest::addColumn<bool>("portsCorrected");
+    const auto row = [](const char *name, const char *line, int from, int to, int pause,
+                        bool corrected) {
+        QTest::newRow(name) << QString::fromLatin1(line) << QString() << from << to << pause
+                            << corrected;
+    };
+    const auto refused = [](const char *name, const char *line, const char *error) {
+        QTest::newRow(name) << QString::fromLatin1(line) << QString::fromUtf8(error) << 0 << 0 << 0
+                            << false;
+    };
+    row("the window's start values", "", 1, 16, 350, false);
+    row("--pause 5 raised to 10", "--pause 5", 1, 16, 10, false);
+    row("--pause 9 raised to 10", "--pause 9", 1, 16, 10, false);
+    row("--pause 10 kept", "--pause 10", 1, 16, 10, false);
+    row("--pause 2000 kept", "--pause 2000", 1, 16, 2000, false);
+    row("--pause 2001 lowered to 2000", "--pause 2001", 1, 16, 2000, false);
+    row("--pause 32767 lowered to 2000", "--pause 32767", 1, 16, 2000, false);
+    refused("--pause 99999 does not fit the field", "--pause 99999",
+            "--pause is out of range (-32768 to 32767): \"99999\"");
+    refused("--pause letters", "--pause kort", "--pause needs a number, not \"kort\"");
+    row("--pause read as the field reads it", "--pause 1.5e3", 1, 16, 10, false);
+    row("--from 0 corrected to com1", "--from 0", 1, 1, 350, true);
+    row("--from 300 past --to corrected to com1", "--from 300", 1, 1, 350, true);
+    row("--from 300 --to 300 tried as given", "--from 300 --to 300", 300, 300, 350, false);
+    row("--to 0 corrected to com1", "--to 0", 1, 1, 350, true);
+    row("reversed range corrected to com1", "--from 3 --to 2", 1, 1, 350, true);
+    row("--from 16 --to 16 kept", "--from 16 --to 16", 16, 16, 350, false);
+    row("--from 32767", "--from 32767 --to 32767", 32767, 32767, 350, false);
+    refused("--from 32768", "--from 32768", "--from is out of range (-32768 to 32767): \"32768\"");
+    row("an empty value is the option left out", "--from  --pause ", 1, 16, 350, false);
+    refused("--to not a number", "--to x", "--to needs a number, not \"x\"");
+}
+
+void TestSolvarnSjekk::serialRangeRule()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, error);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(int, pause);
+    QFETCH(bool, portsCorrected);
+    const QStringList options = line.isEmpty() ? QStringList() : line.split(QLatin1Char(' '));
+
+    const CheckOptions check =
+        parseCheckOptions(QStringList{program, QStringLiteral("serial")} + options);
+    QCOMPARE(check.error, error);
+    const FindOptions find = parseFindOptions(
+        QStringList{program, QStringLiteral("find"), QStringLiteral("--serial")} + options);
+    QCOMPARE(find.error, error);
+    if (!error.isEmpty()) {
+        QCOMPARE(check.action, CheckOptions::Action::Error);
+        QCOMPARE(find.action, FindOptions::Action::Error);
+        return;
+    }
+    QCOMPARE(check.action, CheckOptions::Action::Run);
+    QCOMPARE(find.action, FindOptions::Action::Run);
+    // The check hands the texts to the sweep, which corrects them as it starts.
+    const SerialRange swept = correctedSerialRange(check.fields);
+    QCOMPARE(int(swept.from), from);
+    QCOMPARE(int(swept.to), to);
+    QCOMPARE(int(swept.pause), pause);
+    QCOMPARE(swept.portsCorrected, portsCorrected);
+    QCOMPARE(find.comFrom, from);
+    QCOMPARE(find.comTo, to);
+    QCOMPARE(find.pauseMs, pause);
+    QCOMPARE(find.portsCorrected, portsCorrected);
 }
 
 void TestSolvarnSjekk::thresholdRange_data()
@@ -1635,6 +1737,9 @@ void TestSolvarnSjekk::find_data()
                         "--separator and --bom are for --csv"},
              std::tuple{"serial option for the network", "find 127.0.25.1 --to 3",
                         "--to is for the serial search"},
+             std::tuple{"serial --pause 99999 refused as the check refuses it",
+                        "find --serial --pause 99999",
+                        "--pause is out of range (-32768 to 32767): \"99999\""},
          }) {
         QTest::newRow(name) << QStringList{} << QString::fromLatin1(line) << 3 << QString()
                             << QString::fromLatin1(error) << QString();
@@ -1658,6 +1763,28 @@ void TestSolvarnSjekk::find_data()
            "0 254; 600: 248 128 0 254; 1200: 248 128 0 254; 14400: 248 128 0 254; 28800: 248 128 0 "
            "254; 56000: 248 128 0 254; 128000: 248 128 0 254; 256000: 248 128 0 254,,<ms>\n"
         << "høyst 13 x 50 ms = 0.65 s" << QString();
+    // The serial values read and corrected as the check and the window do (see check_data).
+    QTest::newRow("serial --pause 5 raised to 10 as the window does")
+        << QStringList{"--serial --no-reply"} << "find --serial --to 1 --pause 5" << 1
+        << "1 port, 13 forsøk: 0 skrivere, 0 annet, 1 port uten svar\n"
+        << "Prøver com1 til com1 med hastighetene 19200 9600 38400 2400 110 300 600 1200 14400 "
+           "28800 56000 128000 256000: høyst 13 x 10 ms = 0.13 s\n"
+        << QString();
+    QTest::newRow("serial --from 0 corrected to com1")
+        << QStringList{"--serial -s A"} << "find --serial --from 0" << 0
+        << "Skrivere som svarte:\n"
+           "  com1 (19200)  status A: - Skriver OK -, 500 etiketter igjen (<s>)\n"
+           "1 port, 1 forsøk: 1 skriver, 0 annet, 0 porter uten svar\n"
+        << "Ugyldige verdier oppgitt. Setter comport til 1\nPrøver com1 til com1 med "
+           "hastighetene 19200 9600 38400 2400 110 300 600 1200 14400 28800 56000 128000 "
+           "256000: høyst 13 x 350 ms = 4.55 s\n"
+        << QString();
+    QTest::newRow("serial --from 300 past --to corrected to com1")
+        << QStringList{"--serial -s B -l 7"} << "find --serial --from 300" << 0
+        << "Skrivere som svarte:\n"
+           "  com1 (19200)  status B: Farge bånd nesten tomt, 7 etiketter igjen (<s>)\n"
+           "1 port, 1 forsøk: 1 skriver, 0 annet, 0 porter uten svar\n"
+        << "Ugyldige verdier oppgitt. Setter comport til 1\nPrøver com1 til com1 med " << QString();
     // As a user outside dialout: root runs a copy of the program as nobody.
     QTest::newRow("serial port the user may not open, and one that does not exist")
         << QStringList{"--serial -s A"} << "find --serial --to 2 --pause 50" << 1
