@@ -23,6 +23,7 @@
 #  10. a /D= folder on a drive that is not there: status 4, nothing installed.
 #  11. the check's output redirected and piped in cmd under code page 850 (Norway's): a file
 #      that `type` shows right, and `find` on a pipe, read back from the console's screen.
+#  12. a second window: opened a title bar's height down and right of the first.
 #   tools/windows/test-wine.sh [LINUX_BUILD] [WINDOWS_BUILD]    (defaults: build, build-windows)
 #   SOLVARN_WINE_STEPS="4 5"   runs only the steps named (default: all)
 # Exits 0 when every step passed. Everything the steps wrote is kept in WINDOWS_BUILD/wine-test.
@@ -53,7 +54,7 @@ wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 [ -x "$wineserver" ] || wineserver="$(command -v wineserver)"
 
-steps="${SOLVARN_WINE_STEPS:-1 2 3 4 5 6 7 8 9 10 11}"
+steps="${SOLVARN_WINE_STEPS:-1 2 3 4 5 6 7 8 9 10 11 12}"
 step() { [[ " $steps " == *" $1 "* ]]; }
 
 failed=()
@@ -680,6 +681,44 @@ pipe_step() {
 if step 11; then
     say "11. The check's output through a file and a pipe in cmd, code page 850"
     pipe_step
+fi
+
+# 12. A second window opens beside the first, a title bar's height down and right of it, not on
+# top of it.
+window_place() { # window_place <X id>: "X Y" of the window on the display
+    xdotool getwindowgeometry --shell "$1" | sed -n 's/^[XY]=//p' | tr '\n' ' '
+}
+if step 12; then
+say "12. A second window beside the first"
+end_windows_programs
+"$wine" "$stage/solvarn-printersjekk.exe" </dev/null >"$work/first.out" 2>"$work/first.err" &
+first_pid=$!
+first="$(find_window "$first_pid" "$work/first.err")"
+sleep 2 # Wine maps the window before Qt has placed it
+"$wine" "$stage/solvarn-printersjekk.exe" </dev/null >"$work/second.out" 2>"$work/second.err" &
+second_pid=$!
+second=""
+for _ in $(seq 450); do
+    kill -0 "$second_pid" 2>/dev/null || break
+    second="$(xdotool search --name '^Solvarn printersjekk$' 2>/dev/null | grep -vx "$first" | head -n 1 || true)"
+    [ -n "$second" ] && break
+    sleep 0.2
+done
+sleep 2
+if [ -z "$first" ] || [ -z "$second" ]; then
+    fail "two windows did not appear within 90 s (see $work/first.err, $work/second.err)"
+else
+    read -r first_x first_y <<<"$(window_place "$first")"
+    read -r second_x second_y <<<"$(window_place "$second")"
+    import -window root "$work/two-windows.png"
+    dx=$((second_x - first_x)) dy=$((second_y - first_y))
+    if [ "$dx" -gt 0 ] && [ "$dx" -le 60 ] && [ "$dx" -eq "$dy" ]; then
+        pass "the second window at $second_x,$second_y: $dx down and right of the first ($first_x,$first_y)"
+    else
+        fail "the second window at $second_x,$second_y, the first at $first_x,$first_y: not a title bar's step down and right (see $work/two-windows.png)"
+    fi
+fi
+end_windows_programs
 fi
 
 if [ ${#failed[@]} -gt 0 ]; then
