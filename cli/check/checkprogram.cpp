@@ -12,6 +12,7 @@
 #include "onrequestenquiry.h"
 #include "qteventpump.h"
 #include "serialcheckhost.h"
+#include "serialrangeoptions.h"
 #include "serialsweep.h"
 #include "socketcontrol.h"
 #include "stderrmessagebox.h"
@@ -80,15 +81,17 @@ LabelThresholds thresholds(const CheckOptions &options)
     return {options.warning, options.critical};
 }
 
-// For the plugin's long output at -v: what was checked, with which limits.
+// For the plugin's long output at -v: what was checked, with which limits; a serial range and
+// pause as the sweep corrects them, since that is what is checked, not what was typed.
 QString checkedLine(const CheckOptions &options)
 {
+    const SerialRange swept = correctedSerialRange(options.fields);
     QString line =
         options.mode == CheckOptions::Mode::Network
             ? QStringLiteral("kontroll: nettverk %1, port 1025 og 1024").arg(options.address)
             : QStringLiteral("kontroll: serie com %1 til %2, %3 baud, pause %4 ms")
-                  .arg(options.fields.comFra.trimmed(), options.fields.comTil.trimmed(),
-                       options.fields.hastighet, options.fields.pause.trimmed());
+                  .arg(QString::number(swept.from), QString::number(swept.to),
+                       options.fields.hastighet, QString::number(swept.pause));
     line += QStringLiteral(", --timeout %1 s").arg(options.timeoutSeconds);
     if (options.warning)
         line += QStringLiteral(", --warning ") + options.warning->text();

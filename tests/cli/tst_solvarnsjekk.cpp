@@ -471,6 +471,11 @@ void TestSolvarnSjekk::check_data()
            "time=[0-9.]+s;;;0\\.000;10\\.000 labels=500;100:;;0$"
         << "\nkontroll: nettverk 127.0.9.42, port 1025 og 1024, --timeout 10 s, --warning 100:\n"
         << 0;
+    QTest::newRow("-v serial: the range and pause as corrected")
+        << none << QByteArray() << plain << args("serial --from 0 --to 5 --pause 5 -v --plugin")
+        << 2 << "^CRITICAL - ingen serieport svarte \\(com 1 til 1, 19200\\) \\|"
+        << "\nkontroll: serie com 1 til 1, 19200 baud, pause 10 ms, --timeout 10 s\n"
+        << 0;
     QTest::newRow("-vvv: the bytes received")
         << args("-a 127.0.9.43 -s A -l 500") << QByteArray() << plain
         << args("-H 127.0.9.43 -vvv --plugin") << 0 << "^OK - 127\\.0\\.9\\.43: Printer OK"
