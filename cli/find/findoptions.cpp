@@ -21,6 +21,19 @@ std::optional<int> wholeNumber(const QString &text, int lowest, int highest)
     return value;
 }
 
+// A duration as the options write seconds: 0.1, 2, 60.
+QString secondsText(std::chrono::milliseconds duration)
+{
+    return QString::number(double(duration.count()) / 1000);
+}
+
+// "0.1 to 60": the seconds --timeout takes.
+QString timeoutRangeText()
+{
+    return secondsText(FindOptions::shortestTimeout) + QStringLiteral(" to ") +
+           secondsText(FindOptions::longestTimeout);
+}
+
 // Seconds, with up to three decimals (0.5, 2, 1.25).
 std::optional<std::chrono::milliseconds> readSeconds(const QString &text)
 {
@@ -28,7 +41,7 @@ std::optional<std::chrono::milliseconds> readSeconds(const QString &text)
     if (!decimal.match(text).hasMatch())
         return std::nullopt;
     const std::chrono::milliseconds value{qRound64(text.toDouble() * 1000)};
-    if (value.count() < 100 || value > FindOptions::longestTimeout)
+    if (value < FindOptions::shortestTimeout || value > FindOptions::longestTimeout)
         return std::nullopt;
     return value;
 }
@@ -55,7 +68,8 @@ struct FindOptionSet
         QStringLiteral("N")};
     QCommandLineOption timeout{
         QStringList{QStringLiteral("t"), QStringLiteral("timeout")},
-        QStringLiteral("network: seconds each address has to answer, 0.1 to 60 (default 2)."),
+        QStringLiteral("network: seconds each address has to answer, %1 (default %2).")
+            .arg(timeoutRangeText(), secondsText(FindOptions::defaultTimeout)),
         QStringLiteral("SECONDS")};
     QCommandLineOption all{QStringLiteral("all"),
                            QStringLiteral("network: try a range of more than %1 addresses too.")
@@ -181,8 +195,8 @@ QString readNetworkSearch(const OptionReader &reader, const FindOptionSet &set,
         const std::optional<std::chrono::milliseconds> value =
             readSeconds(reader.value(set.timeout));
         if (!value)
-            return QStringLiteral("--timeout needs seconds from 0.1 to 60, not \"%1\"")
-                .arg(reader.value(set.timeout));
+            return QStringLiteral("--timeout needs seconds from %1, not \"%2\"")
+                .arg(timeoutRangeText(), reader.value(set.timeout));
         options.timeout = *value;
     }
     const qsizetype limit = reader.isSet(set.all) ? FindOptions::largestConfirmedRange

@@ -24,6 +24,7 @@ struct FindOptions : CommandLineOptions
     // Connections held at once; each address takes two.
     static constexpr int defaultParallel = 128;
     static constexpr int largestParallel = 1024;
+    static constexpr std::chrono::milliseconds shortestTimeout{100};
     static constexpr std::chrono::milliseconds defaultTimeout{2000};
     static constexpr std::chrono::milliseconds longestTimeout{60000};
     // The window's speed list, the speeds met most often first (the window's own hint names
