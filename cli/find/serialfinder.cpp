@@ -3,6 +3,7 @@
 #include "commcontrol.h"
 #include "logsink.h"
 #include "portfailure.h"
+#include "replycodes.h"
 #include "serialcheckhost.h"
 #include "serialsweep.h"
 #include "serialsweephost.h"
@@ -11,9 +12,6 @@
 #include <QElapsedTimer>
 
 namespace {
-
-// What is shown of bytes that were no status.
-constexpr int shownReplyLimit = 32;
 
 // The sweep's log is not wanted here: what each port answered comes through the host.
 class NoLog : public LogSink
@@ -44,16 +42,6 @@ private:
     QString m_reply;
     bool m_answered = false;
 };
-
-// The codes of bytes, as the sweep's log lists them.
-QString codes(const QString &reply)
-{
-    QStringList list;
-    for (const QChar c : reply.left(shownReplyLimit))
-        list << QString::number(c.unicode());
-    return list.join(QLatin1Char(' ')) +
-           (reply.size() > shownReplyLimit ? QStringLiteral(" ...") : QString());
-}
 
 } // namespace
 
@@ -143,7 +131,7 @@ FindResults SerialFinder::run(const Progress &progress)
                 results.printers << printer;
                 found = true;
             } else if (!reply.isEmpty()) {
-                garbled << QStringLiteral("%1: %2").arg(speed).arg(codes(reply));
+                garbled << QStringLiteral("%1: %2").arg(speed).arg(replyCodes(reply));
             }
             if (progress)
                 progress(results, total);

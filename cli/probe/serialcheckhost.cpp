@@ -1,6 +1,7 @@
 #include "serialcheckhost.h"
 
 #include "portfailure.h"
+#include "replycodes.h"
 #include "statustext.h"
 
 #include <utility>
@@ -27,10 +28,13 @@ void SerialCheckHost::setPauseText(const QString &text)
 
 void SerialCheckHost::replyReceived(qint16 port, const QString &reply)
 {
-    // Any letter, known or not: an unknown one is the printer's trouble, told as such.
+    // Any letter in a frame, known or not: an unknown one is the printer's trouble, told as
+    // such. Bytes without a frame are no printer's status.
     const PrinterStatus status = readSerialStatus(reply);
-    if (status.hasLetter())
+    if (status.framed)
         m_answers.append(Answer{port, status});
+    else if (!reply.isEmpty())
+        m_noStatus.append(NoStatus{port, reply});
 }
 
 void SerialCheckHost::portDenied(qint16 port, const QString &device)
@@ -88,6 +92,14 @@ CheckSummary SerialCheckHost::summary(const SerialSweepFields &fields,
         result.details << deniedText(denied);
     for (const Denied &inUse : m_inUse)
         result.details << inUseText(inUse);
+    const auto noStatusText = [](const NoStatus &noStatus) {
+        return QStringLiteral("com%1 svarte, men ikke med en status: mulig feil hastighet")
+            .arg(noStatus.port);
+    };
+    for (const NoStatus &noStatus : m_noStatus) {
+        result.details << noStatusText(noStatus) + QStringLiteral("; mottatt (tegnkoder) ") +
+                              replyCodes(noStatus.reply);
+    }
     result.perfData << QStringLiteral("answered=%1;;;0").arg(m_answers.size());
 
     if (m_answers.isEmpty()) {
@@ -102,6 +114,11 @@ CheckSummary SerialCheckHost::summary(const SerialSweepFields &fields,
             return result;
         }
         result.status = CheckStatus::Critical;
+        if (!m_noStatus.isEmpty()) {
+            result.text = noStatusText(m_noStatus.first()) +
+                          QStringLiteral(" (%1), prøv en annen").arg(fields.hastighet);
+            return result;
+        }
         result.text = QStringLiteral("ingen serieport svarte (com %1 til %2, %3)")
                           .arg(m_correctedFra.isEmpty() ? fields.comFra.trimmed() : m_correctedFra,
                                m_correctedTil.isEmpty() ? fields.comTil.trimmed() : m_correctedTil,

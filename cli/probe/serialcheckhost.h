@@ -16,8 +16,9 @@
 // user may not open, and makes the summary: the worst status of the ports that answered (the
 // first of equally bad ones named), each port on a line of its own; UNKNOWN when none answered
 // but a port was denied (a matter of the user's rights, not of the printer) or held by another
-// program (the check could not ask; the printer may be fine), CRITICAL when none answered at
-// all.
+// program (the check could not ask; the printer may be fine), CRITICAL when a port answered with
+// no status (a wrong speed, another device) or none answered at all. A printer's status is a
+// well-formed frame, whatever its letter, as the window and find take it.
 class SerialCheckHost : public SerialSweepHost
 {
 public:
@@ -55,7 +56,15 @@ private:
         QString device;
     };
 
+    struct NoStatus
+    {
+        qint16 port = 0;
+        QString reply;
+    };
+
     QList<Answer> m_answers;
+    // Ports that answered, but not with a status.
+    QList<NoStatus> m_noStatus;
     QList<Denied> m_denied;
     // Ports held by another program.
     QList<Denied> m_inUse;

@@ -553,6 +553,22 @@ void TestSolvarnSjekk::check_data()
         << "^UNKNOWN - com1 \\(/dev/pts/[0-9]+\\): i bruk av et annet program \\| "
            "time=[0-9.]+s;;;0\\.000;10\\.000 answered=0;;;0$"
         << QString() << 0;
+    // A printer at another speed answers with bytes that are no status: told as such, with
+    // their codes, never as a printer's unknown letter; a framed unknown letter is a printer's.
+    QTest::newRow("serial printer at another speed: no status, maybe the wrong speed")
+        << args("--serial --speed 4800") << QByteArray() << plain
+        << args("serial --to 1 --plugin -v") << 2
+        << "^CRITICAL - com1 svarte, men ikke med en status: mulig feil hastighet \\(19200\\), "
+           "prøv en annen \\| time=[0-9.]+s;;;0\\.000;10\\.000 answered=0;;;0$"
+        << "\ncom1 svarte, men ikke med en status: mulig feil hastighet; mottatt (tegnkoder) 248 "
+           "128 0 254\n"
+        << 0;
+    QTest::newRow("serial printer with an unknown letter in its frame: a printer's answer")
+        << args("--serial -s Z -l 5") << QByteArray() << plain << args("serial --to 1 --plugin")
+        << 2
+        << "^CRITICAL - com1: - UKJENT KODE : Z KODE INN= Z000005 \\(status Z, 5 etiketter "
+           "igjen\\) \\| time=[0-9.]+s;;;0\\.000;10\\.000 answered=1;;;0 labels=5;;;0$"
+        << QString() << 0;
     // The serial values as the window takes them, alike for find (see find_data).
     QTest::newRow("serial --pause 5 runs, raised to 10 as the window does")
         << args("--serial --no-reply") << QByteArray() << plain << args("serial --to 1 --pause 5")
