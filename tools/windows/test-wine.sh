@@ -111,8 +111,14 @@ say "1. The command-line table against solvarn-sjekk.exe"
 if SOLVARN_SJEKK_COMMAND="$here/wine-sjekk.sh" SOLVARN_SJEKK_EXE="$stage/solvarn-sjekk.exe" \
     SOLVARN_SJEKK_UNDER_WINE=1 QT_QPA_PLATFORM=offscreen "$table" >"$work/table.log" 2>&1; then
     pass "tests/cli's table: $(grep -E '^Totals:' "$work/table.log")"
+    if [ -s "$WINEPREFIX/solvarn-killed-by-wineserver.log" ]; then
+        say "   run again after Wine's server killed them as they ended (exit status lost):"
+        sed 's/^/     solvarn-sjekk.exe /' "$WINEPREFIX/solvarn-killed-by-wineserver.log" >&2
+    fi
 else
-    grep -E '^(FAIL|   Loc|Totals)' "$work/table.log" >&2 || true
+    # Each failure with what the run gave (its status, output and errors), as CI keeps only this.
+    grep -E -A16 '^FAIL!' "$work/table.log" >&2 || true
+    grep -E '^Totals' "$work/table.log" >&2 || true
     fail "tests/cli's table (see $work/table.log)"
 fi
 fi
