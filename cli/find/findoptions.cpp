@@ -121,15 +121,27 @@ QString findDescription()
         "Exit status: 0 a printer answered, 1 no printer found, 3 usage error.");
 }
 
-// A minus before an address would read as a cluster of one-letter options.
-QString negativeAddressError(const QStringList &arguments)
+// A minus before an address would read as a cluster of one-letter options. An option's own
+// value is no address: --from -1 names a port as the check and the window take it.
+QString negativeAddressError(const QStringList &arguments, const QList<QCommandLineOption> &options)
 {
+    QStringList valued;
+    for (const QCommandLineOption &option : options) {
+        if (option.valueName().isEmpty())
+            continue;
+        for (const QString &name : option.names())
+            valued << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+    }
     static const QRegularExpression negativeAddress(QStringLiteral("^-[0-9]"));
-    for (const QString &argument : arguments) {
-        if (negativeAddress.match(argument).hasMatch())
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (valued.contains(arguments.at(i))) {
+            ++i;
+            continue;
+        }
+        if (negativeAddress.match(arguments.at(i)).hasMatch())
             return QStringLiteral("\"%1\" is no option and no address: an address starts "
                                   "with a digit")
-                .arg(argument);
+                .arg(arguments.at(i));
     }
     return QString();
 }
@@ -234,7 +246,7 @@ FindOptions parseFindOptions(const QStringList &arguments)
     options.helpText =
         reader.helpText(QStringLiteral("Usage: solvarn-sjekk find [options] ADDRESSES\n"
                                        "       solvarn-sjekk find --serial [options]"));
-    const QString negative = negativeAddressError(arguments.mid(2));
+    const QString negative = negativeAddressError(arguments.mid(2), set.list());
     if (!negative.isEmpty()) {
         options.conclude(negative);
         return options;

@@ -32,6 +32,19 @@ public:
     void portDenied(qint16 port, const QString &device);
 
 private:
+    // One port at one speed, as the sweep tried it.
+    struct Attempt
+    {
+        QString unusable; // why the port could not be tried; empty: it was
+        bool answered = false;
+        QString reply;
+        qint64 elapsedMs = 0;
+    };
+
+    Attempt ask(int port, qint32 speed);
+    // What the control says of a port number that cannot be swept alone.
+    QString numberFailure(qint16 port);
+
     CommControl &m_comPort;
     Sleeper &m_sleeper;
     int m_from = 1;

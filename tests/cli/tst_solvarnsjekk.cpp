@@ -1185,6 +1185,9 @@ void TestSolvarnSjekk::serialRangeRule_data()
     row("reversed range corrected to com1", "--from 3 --to 2", 1, 1, 350, true);
     row("--from 16 --to 16 kept", "--from 16 --to 16", 16, 16, 350, false);
     row("--from 32767", "--from 32767 --to 32767", 32767, 32767, 350, false);
+    row("negative ports tried as given", "--from -3 --to -1", -3, -1, 350, false);
+    row("--from -1 up to the default --to", "--from -1", -1, 16, 350, false);
+    row("--pause -5 raised to 10", "--pause -5", 1, 16, 10, false);
     refused("--from 32768", "--from 32768", "--from is out of range (-32768 to 32767): \"32768\"");
     row("an empty value is the option left out", "--from  --pause ", 1, 16, 350, false);
     refused("--to not a number", "--to x", "--to needs a number, not \"x\"");
@@ -1759,6 +1762,11 @@ void TestSolvarnSjekk::find_data()
              std::tuple{"unspecified address", "find 0.0.0.0", "the unspecified address"},
              std::tuple{"an address with a minus is no option", "find -127.0.25.10",
                         "\"-127.0.25.10\" is no option and no address"},
+             std::tuple{"an address with a minus after an option with no value",
+                        "find --csv -127.0.25.10", "\"-127.0.25.10\" is no option and no address"},
+             std::tuple{"an option's value with a minus is its value, no address",
+                        "find 127.0.25.1 --timeout -1",
+                        "--timeout needs seconds from 0.1 to 60, not \"-1\""},
              std::tuple{"leading zero", "find 127.0.25.010", "leading zero is ambiguous"},
              std::tuple{"range end with a leading zero", "find 127.0.25.1-09",
                         "leading zero is ambiguous"},
@@ -1831,6 +1839,17 @@ void TestSolvarnSjekk::find_data()
            "hastighetene 19200 9600 38400 2400 110 300 600 1200 14400 28800 56000 128000 "
            "256000: høyst 13 x 350 ms = 4.55 s\n"
         << QString();
+    // As the window's sweep of -1 to 1: com-1 and com0 are tried and are no ports; com0 inside
+    // a range is never taken for the typing error that --from 0 is.
+    QTest::newRow("serial range from com-1: the numbers no port has named, com1 found")
+        << QStringList{"--serial -s A"} << "find --serial --from -1 --to 1 --pause 50" << 0
+        << "Skrivere som svarte:\n"
+           "  com1 (19200)  status A: - Skriver OK -, 500 etiketter igjen (<s>)\n"
+           "Porter som ikke kunne prøves:\n"
+           "  com-1: finnes ikke\n"
+           "  com0: finnes ikke\n"
+           "3 porter, 3 forsøk: 1 skriver, 0 annet, 0 porter uten svar, 2 kunne ikke prøves\n"
+        << "Prøver com-1 til com1 med hastighetene" << QString();
     QTest::newRow("serial --from 300 past --to corrected to com1")
         << QStringList{"--serial -s B -l 7"} << "find --serial --from 300" << 0
         << "Skrivere som svarte:\n"
